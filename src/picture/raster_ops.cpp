@@ -1,0 +1,220 @@
+// The exact raster shapes: rectangles, Bresenham lines with clipping, midpoint discs and blits.
+#include "picture/raster_ops.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+void SetClipped(Raster& target, int x, int y, Colour colour) {
+  if (target.Contains(x, y)) target.At(x, y) = colour;
+}
+
+// Sets columns x0..x1 of row y, clipped to the raster.
+void FillSpan(Raster& target, int x0, int x1, int y, Colour colour) {
+  if (y < 0 || y >= target.height) return;
+  if (x0 > x1) std::swap(x0, x1);
+  x0 = std::max(x0, 0);
+  x1 = std::min(x1, target.width - 1);
+  for (int x = x0; x <= x1; ++x) target.At(x, y) = colour;
+}
+
+// Sets rows y0..y1 of column x, clipped to the raster.
+void FillRun(Raster& target, int x, int y0, int y1, Colour colour) {
+  if (x < 0 || x >= target.width) return;
+  if (y0 > y1) std::swap(y0, y1);
+  y0 = std::max(y0, 0);
+  y1 = std::min(y1, target.height - 1);
+  for (int y = y0; y <= y1; ++y) target.At(x, y) = colour;
+}
+
+enum : unsigned { Inside = 0, Left = 1, Right = 2, Top = 4, Bottom = 8 };
+
+unsigned OutCode(double x, double y, double maxX, double maxY) {
+  unsigned code = Inside;
+  if (x < 0) code |= Left;
+  else if (x > maxX) code |= Right;
+  if (y < 0) code |= Top;
+  else if (y > maxY) code |= Bottom;
+  return code;
+}
+
+// Cohen-Sutherland clipping to 0..W-1 x 0..H-1; the clipped end points are rounded to whole pixels.
+bool ClipSegment(const Raster& target, int& x1, int& y1, int& x2, int& y2) {
+  const double maxX = target.width - 1;
+  const double maxY = target.height - 1;
+  if (maxX < 0 || maxY < 0) return false;
+  double ax = x1, ay = y1, bx = x2, by = y2;
+  unsigned codeA = OutCode(ax, ay, maxX, maxY);
+  unsigned codeB = OutCode(bx, by, maxX, maxY);
+  for (;;) {
+    if ((codeA | codeB) == 0) break;
+    if (codeA & codeB) return false;
+    const unsigned out = codeA ? codeA : codeB;
+    double x = 0, y = 0;
+    if (out & Bottom) {
+      x = ax + (bx - ax) * (maxY - ay) / (by - ay);
+      y = maxY;
+    } else if (out & Top) {
+      x = ax + (bx - ax) * (0 - ay) / (by - ay);
+      y = 0;
+    } else if (out & Right) {
+      y = ay + (by - ay) * (maxX - ax) / (bx - ax);
+      x = maxX;
+    } else {
+      y = ay + (by - ay) * (0 - ax) / (bx - ax);
+      x = 0;
+    }
+    if (out == codeA) {
+      ax = x;
+      ay = y;
+      codeA = OutCode(ax, ay, maxX, maxY);
+    } else {
+      bx = x;
+      by = y;
+      codeB = OutCode(bx, by, maxX, maxY);
+    }
+  }
+  x1 = static_cast<int>(std::lround(ax));
+  y1 = static_cast<int>(std::lround(ay));
+  x2 = static_cast<int>(std::lround(bx));
+  y2 = static_cast<int>(std::lround(by));
+  return true;
+}
+
+}  // namespace
+
+void FillRectOn(Raster& target, int x, int y, int w, int h, Colour colour) {
+  colour &= ColourMask;
+  long long left = x, top = y, width = w, height = h;
+  if (width < 0) {
+    left += width;
+    width = -width;
+  }
+  if (height < 0) {
+    top += height;
+    height = -height;
+  }
+  if (left < 0) {
+    width += left;
+    left = 0;
+  }
+  if (top < 0) {
+    height += top;
+    top = 0;
+  }
+  width = std::min<long long>(width, target.width - left);
+  height = std::min<long long>(height, target.height - top);
+  if (width <= 0 || height <= 0) return;
+  for (long long row = top; row < top + height; ++row) {
+    auto first = target.pixels.begin() + static_cast<std::ptrdiff_t>(row * target.width + left);
+    std::fill(first, first + static_cast<std::ptrdiff_t>(width), colour);
+  }
+}
+
+void DrawLineOn(Raster& target, int x1, int y1, int x2, int y2, Colour colour) {
+  colour &= ColourMask;
+  if (y1 == y2) {
+    FillSpan(target, x1, x2, y1, colour);
+    return;
+  }
+  if (x1 == x2) {
+    FillRun(target, x1, y1, y2, colour);
+    return;
+  }
+  if (!ClipSegment(target, x1, y1, x2, y2)) return;
+
+  const bool yMajor = std::abs(x2 - x1) < std::abs(y2 - y1);
+  int major0 = yMajor ? y1 : x1, minor0 = yMajor ? x1 : y1;
+  int major1 = yMajor ? y2 : x2, minor1 = yMajor ? x2 : y2;
+  if (major0 > major1) {
+    std::swap(major0, major1);
+    std::swap(minor0, minor1);
+  }
+  const int majorSpan = major1 - major0;
+  const int minorSpan = std::abs(minor1 - minor0);
+  const int minorStep = minor1 > minor0 ? 1 : -1;
+  auto plot = [&](int major, int minor) {
+    if (yMajor) SetClipped(target, minor, major, colour);
+    else SetClipped(target, major, minor, colour);
+  };
+  int error = 2 * minorSpan - majorSpan;
+  int minor = minor0;
+  plot(major0, minor);
+  for (int major = major0 + 1; major <= major1; ++major) {
+    if (error >= 0) {
+      minor += minorStep;
+      error += 2 * (minorSpan - majorSpan);
+    } else {
+      error += 2 * minorSpan;
+    }
+    plot(major, minor);
+  }
+}
+
+void FillCircleOn(Raster& target, int cx, int cy, int r, Colour colour) {
+  colour &= ColourMask;
+  if (r <= 0) {
+    SetClipped(target, cx, cy, colour);
+    return;
+  }
+  // The midpoint ellipse method with both radii r; 64-bit terms keep large radii exact.
+  const std::int64_t radius = r;
+  const std::int64_t s = radius * radius;
+  std::int64_t d1 = s / 2 - 4 * s * radius + 2 * s;
+  std::int64_t d2 = s / 2 - 2 * s * radius + 2 * s;
+  std::int64_t p = 4 * s * radius;
+  std::int64_t q = 0;
+  int xHalf = r;
+  int k = 0;
+  if (d1 < 0) {
+    do {
+      FillSpan(target, cx - xHalf, cx + xHalf, cy + k, colour);
+      if (k > 0) FillSpan(target, cx - xHalf, cx + xHalf, cy - k, colour);
+      q += 4 * s;
+      ++k;
+      if (d2 < 0) {
+        d1 += q;
+        d2 += q + 2 * s;
+      } else {
+        --xHalf;
+        p -= 4 * s;
+        d1 += q - p + 2 * s;
+        d2 += q - p + 2 * s;
+      }
+    } while (d1 < 0);
+  }
+  int run = 1;
+  int top = cy - k;
+  do {
+    FillRun(target, cx + xHalf, cy + k, cy + k + run - 1, colour);
+    FillRun(target, cx + xHalf, top, top + run - 1, colour);
+    if (xHalf > 0) {
+      FillRun(target, cx - xHalf, cy + k, cy + k + run - 1, colour);
+      FillRun(target, cx - xHalf, top, top + run - 1, colour);
+    }
+    --xHalf;
+    p -= 4 * s;
+    if (d1 < 0) {
+      q += 4 * s;
+      ++run;
+      --top;
+      d1 += q - p + 2 * s;
+    } else {
+      d1 += 2 * s - p;
+    }
+  } while (xHalf >= 0);
+}
+
+void BlitOn(Raster& target, const Raster& source, int x, int y) {
+  const int firstCol = std::max(0, -x);
+  const int lastCol = std::min(source.width, target.width - x);
+  if (firstCol >= lastCol) return;
+  for (int row = std::max(0, -y); row < source.height && row + y < target.height; ++row) {
+    const Colour* from = &source.pixels[static_cast<std::size_t>(row) * source.width];
+    Colour* to = &target.pixels[static_cast<std::size_t>(row + y) * target.width + x];
+    std::copy(from + firstCol, from + lastCol, to + firstCol);
+  }
+}

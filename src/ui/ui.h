@@ -1,0 +1,113 @@
+// The windowing layer: numbered windows, menus, controls, events and dialogs behind plain functions.
+// Nothing outside src/ui sees the toolkit; everything runs on the main thread.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "picture/raster.h"
+
+enum class ControlKind {
+  Canvas,            // drawing surface with a picture of its own, created white; reports mouse events
+  Button,            // push button, reports each click
+  ToggleButton,      // flips pressed/released on each click; state 1 = pressed
+  ImageButton,       // push button showing an image centred on its face
+  Checkbox,          // state 1 = ticked
+  SpinBox,           // integer min..max, arrows and arrow keys step it, no typing
+  HorizontalSlider,  // integer min..max
+  VerticalSlider,    // integer min..max, maximum at the top
+  Label,             // fixed left-aligned text
+  GroupFrame,        // titled rectangle, reports nothing, takes no input
+  RichText,          // read-only multi-line text box with both scroll bars
+};
+
+enum class EventKind { None, Menu, Control, Close, Other };
+
+// Control event types; canvases report the mouse ones, other controls report Activated.
+enum class ControlEventType { Activated, LeftButtonDown, LeftButtonUp, MouseMove, OtherMouse };
+
+enum class CursorShape { Arrow, CrossHair, PointingHand };
+
+constexpr int LeftButtonBit = 1;
+constexpr int RightButtonBit = 2;
+constexpr int MiddleButtonBit = 4;
+
+// One event as the loop sees it. For canvas events x, y are relative to the canvas and, while a
+// button is held after a press on a confining canvas, clamped to it; buttons holds the bits above.
+struct UiEvent {
+  EventKind kind = EventKind::None;
+  int window = -1;
+  int menuItem = 0;
+  int control = -1;
+  ControlEventType type = ControlEventType::Activated;
+  int x = 0;
+  int y = 0;
+  int buttons = 0;
+};
+
+struct ControlOptions {
+  std::string label;       // button text, label text, frame title; ignored by canvases
+  int minimum = 0;         // sliders and spin boxes
+  int maximum = 0;
+  bool confinePointer = false;  // canvases: capture and keep the pointer inside while a button is held
+};
+
+// Starts the toolkit once (later calls do nothing); false when no display can be opened.
+bool UiInitialise();
+// Closes every window and frees every control (at exit).
+void UiShutdown();
+
+// Opens a top-level window with a fixed client area, centred, with a close box and no resizing;
+// an open window of that number is closed first. False on failure.
+bool UiOpenWindow(int window, const std::string& title, int clientWidth, int clientHeight);
+// Closes the window and frees its controls; an unknown number is ignored.
+void UiCloseWindow(int window);
+bool UiWindowIsOpen(int window);
+
+// Gives the window a menu bar; false on failure.
+bool UiCreateMenuBar(int window);
+// Adds a menu title; the items added next go under it. False without a menu bar.
+bool UiAddMenu(int window, const std::string& title);
+// Adds a numbered item to the last menu title. False without one.
+bool UiAddMenuItem(int window, int item, const std::string& text);
+
+// Creates a control on the window at (x, y) in client coordinates; number -1 picks a free number
+// of 1000 and above. Returns the control's number, -1 on failure. Tab order is creation order.
+int UiCreateControl(int window, int number, ControlKind kind, int x, int y, int width, int height,
+                    const ControlOptions& options = {});
+bool UiControlExists(int control);
+
+// State: toggles and checkboxes 0/1, sliders and spin boxes their value (kept within range).
+// Setting a state or a text never reports an event.
+int UiGetState(int control);
+void UiSetState(int control, int value);
+void UiSetText(int control, const std::string& text);
+std::string UiGetText(int control);
+
+// A canvas control's picture, nullptr for anything else; UiRepaintCanvas shows it before returning.
+Raster* UiCanvasPicture(int control);
+void UiRepaintCanvas(int control);
+void UiSetCursor(int control, CursorShape shape);
+// Shows a copy of the image on an image button's face and repaints it.
+void UiSetButtonImage(int control, const Raster& image);
+
+// Blocks until the next event; false when the toolkit is gone.
+bool UiWaitEvent(UiEvent& event);
+// Takes the next event if one is waiting (after letting the toolkit deliver what it has); false if none.
+bool UiPollEvent(UiEvent& event);
+// The event last returned by UiWaitEvent or UiPollEvent.
+const UiEvent& UiCurrentEvent();
+// Lets windows repaint without acting on user input; input that arrives is kept, in order, for later.
+void UiProcessPaintOnly();
+
+struct FileChoice {
+  std::string path;      // empty after a cancel
+  int filterIndex = -1;  // index of the filter chosen, -1 after a cancel
+};
+// Modal open or save dialog owned by the main window. filters is "Label|pattern|Label|pattern...";
+// the first filter is preselected. Save mode does not ask before overwriting.
+FileChoice UiFileDialog(bool save, const std::string& title, const std::string& filters);
+// Modal colour chooser with the colour preselected; the chosen 0x00BBGGRR value, or -1 on cancel.
+std::int64_t UiChooseColour(Colour initial);
+// Modal message box with one OK button; every other window of the program is disabled meanwhile.
+void UiMessageBox(const std::string& title, const std::string& text);
