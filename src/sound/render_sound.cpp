@@ -1,0 +1,28 @@
+// RenderSound and NormalizeSound: the sample loop and the peak scaling on SoundBuffer.
+#include <algorithm>
+#include <new>
+
+#include "app/settings.h"
+#include "sound/sound_state.h"
+#include "sound/synthesis.h"
+#include "sound/synthesis_core.h"
+
+void RenderSound() {
+  const RenderParameters parameters{SynthSettings.SampleRate, SynthSettings.Duration, SynthSettings.SampleCount,
+                                    SynthSettings.PhaseFactor};
+  try {
+    const SynthesisTables tables{SynthesisWidth, SynthesisHeight, RowFrequency, RowLevel, PixelLevel};
+    const std::vector<float> samples = RenderSamples(tables, parameters);
+    SamplesPerColumn = ComputeSamplesPerColumn(parameters.sampleRate, parameters.duration, SynthesisWidth);
+    SoundBuffer.resize(samples.size());
+    std::copy(samples.begin(), samples.end(), SoundBuffer.begin());
+    SoundBufferRate = parameters.sampleRate;
+  } catch (const std::bad_alloc&) {
+    // Too little memory for this sound: keep no sound at all, so nothing stale is played as if it were new.
+    SoundBuffer.assign(1, 0.0f);
+    return;
+  }
+  NormalizeSound();
+}
+
+void NormalizeSound() { NormalizeSamples(SoundBuffer); }

@@ -1,0 +1,41 @@
+// Captures what the program plays on the default ALSA output into a raw float file, for playback tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// While it lives, the default ALSA output of this process is a file in a fresh temporary folder.
+// Create it before the audio library is first initialised in the process.
+class AlsaCapture {
+ public:
+  AlsaCapture();
+  ~AlsaCapture();
+  AlsaCapture(const AlsaCapture&) = delete;
+  AlsaCapture& operator=(const AlsaCapture&) = delete;
+
+  // True when the folder, the configuration and the environment variable are in place.
+  bool Ready() const { return ready_; }
+  // Every float32 sample written to the output since the last Clear, device padding included.
+  std::vector<float> ReadCaptured() const;
+  // Forgets what has been captured so far.
+  void Clear() const;
+  // How many zero samples the device puts before a sound played at sampleRate with framesPerBuffer
+  // frames per buffer: measured by playing a probe of non-zero samples straight through the library.
+  // Clears the capture; -1 when the probe cannot be played.
+  long MeasureLeadingSilence(std::int32_t sampleRate, unsigned long framesPerBuffer) const;
+  // The captured samples with the device's leading silence for this rate and buffer size taken off.
+  // Reads the capture first, then measures, so the capture is cleared afterwards.
+  std::vector<float> TakeHeard(std::int32_t sampleRate, unsigned long framesPerBuffer) const;
+
+ private:
+  bool ready_ = false;
+  std::string folder_;
+  std::string capturePath_;
+  std::string previousConfigPath_;
+  bool hadConfigPath_ = false;
+};
+
+// Points the default ALSA output of this process at a device that does not exist, for failure tests;
+// returns the folder holding the configuration (removed by the caller), empty on failure.
+std::string RouteAlsaToNowhere();
