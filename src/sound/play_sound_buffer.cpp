@@ -12,6 +12,6 @@ void PlaySoundBuffer() {
   hooks.idle = [] { UiProcessPaintOnly(); };
   const PlaybackOutcome outcome = PlaySamples(SoundBuffer, SoundBufferRate, hooks);
   // When the last buffer was still within the picture its cursor line would otherwise stay there.
-  if (!outcome.tooShort) RestoreCanvasPicture();
+  if (outcome.buffersDelivered > 0) RestoreCanvasPicture();
   if (outcome.error != paNoError) UiMessageBox("", outcome.errorText);
 }
