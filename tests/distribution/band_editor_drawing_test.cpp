@@ -131,4 +131,21 @@ TEST(RasterFarCoordinates, LinesBetweenFarEndsAreClippedToTheTarget) {
   EXPECT_EQ(diagonal.At(69, 69), White);
 }
 
+TEST(RasterFarCoordinates, EveryLineAmongExtremeEndsFinishesAndKeepsItsInsideEnds) {
+  const std::vector<int> ends = {Small, Small + 1, -1000000000, -1, 0, 34, 69, 70, 159, 160, 1000000000, Big - 1, Big};
+  for (int x1 : ends)
+    for (int y1 : ends)
+      for (int x2 : ends)
+        for (int y2 : ends) {
+          Raster raster(160, 70);
+          DrawLineOn(raster, x1, y1, x2, y2, White);
+          if (raster.Contains(x1, y1)) {
+            EXPECT_EQ(raster.At(x1, y1), White) << x1 << "," << y1;
+          }
+          if (raster.Contains(x2, y2)) {
+            EXPECT_EQ(raster.At(x2, y2), White) << x2 << "," << y2;
+          }
+        }
+}
+
 }  // namespace
