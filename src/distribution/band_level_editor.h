@@ -60,3 +60,6 @@ void ImportBandPoints(BandEditorHandle handle, const std::vector<StoredBandPoint
 float BandLevel(int row);
 // The record behind a handle, nullptr for an unknown handle.
 BandLevelEditor* FindBandLevelEditor(BandEditorHandle handle);
+// Attaches a copy of record to drawing control number control (replacing any record there) and
+// returns its handle; 0 for a control number that cannot be a handle (0 or below). Draws nothing.
+BandEditorHandle AttachBandLevelEditor(int control, const BandLevelEditor& record);

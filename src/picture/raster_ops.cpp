@@ -8,6 +8,8 @@
 
 namespace {
 
+constexpr int MaxDiscRadius = 1 << 16;
+
 void SetClipped(Raster& target, int x, int y, Colour colour) {
   if (target.Contains(x, y)) target.At(x, y) = colour;
 }
@@ -160,6 +162,12 @@ void FillCircleOn(Raster& target, int cx, int cy, int r, Colour colour) {
     SetClipped(target, cx, cy, colour);
     return;
   }
+  // Radii beyond any target are drawn at MaxDiscRadius, so the loops stay short and the terms fit 64 bits.
+  r = std::min(r, MaxDiscRadius);
+  // A disc that misses the target draws nothing; this also keeps far-off centres (say, curve points
+  // read from a file) from overflowing the span ends below.
+  const std::int64_t reach = r;
+  if (cx + reach < 0 || cx - reach >= target.width || cy + reach < 0 || cy - reach >= target.height) return;
   // The midpoint ellipse method with both radii r; 64-bit terms keep large radii exact.
   const std::int64_t radius = r;
   const std::int64_t s = radius * radius;
