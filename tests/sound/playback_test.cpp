@@ -16,7 +16,7 @@
 #include "sound/playback_core.h"
 #include "sound/scan_cursor.h"
 #include "support/alsa_capture.h"
-#include "support/fake_canvas.h"
+#include "support/stand_in_canvas.h"
 
 namespace {
 
@@ -83,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(Settings, PlaySamplesHeard,
 TEST(PlaySamples, CursorSweepsThePictureThenOnlyRestoresIt) {
   AlsaCapture capture;
   ASSERT_TRUE(capture.Ready());
-  FakeCanvas canvas;
+  StandInCanvas canvas;
   Raster& snapshot = *NewImage(CanvasImage, CanvasSize, CanvasSize);
   snapshot.At(7, 9) = 0x3366FF;
   std::vector<int> columns;

@@ -4,12 +4,12 @@
 #include "app/control_ids.h"
 #include "picture/surface.h"
 #include "sound/scan_cursor.h"
-#include "support/fake_canvas.h"
+#include "support/stand_in_canvas.h"
 
 namespace {
 
 TEST(DrawScanCursor, DrawsOneWhiteColumnOverTheSnapshot) {
-  FakeCanvas canvas;
+  StandInCanvas canvas;
   Raster& snapshot = *NewImage(CanvasImage, CanvasSize, CanvasSize);
   snapshot.At(5, 5) = 0x123456;
   canvas.picture.At(100, 100) = 0xABCDEF;  // painted after the snapshot: the cursor covers it
@@ -25,7 +25,7 @@ TEST(DrawScanCursor, DrawsOneWhiteColumnOverTheSnapshot) {
 }
 
 TEST(DrawScanCursor, PastTheRightEdgeItOnlyRestores) {
-  FakeCanvas canvas;
+  StandInCanvas canvas;
   Raster& snapshot = *NewImage(CanvasImage, CanvasSize, CanvasSize);
   snapshot.At(3, 4) = 0x00FF00;
   DrawScanCursor(379);
@@ -36,7 +36,7 @@ TEST(DrawScanCursor, PastTheRightEdgeItOnlyRestores) {
 }
 
 TEST(RestoreCanvasPicture, TakesTheLastLineAway) {
-  FakeCanvas canvas;
+  StandInCanvas canvas;
   const Raster& snapshot = *NewImage(CanvasImage, CanvasSize, CanvasSize);
   DrawScanCursor(378);
   EXPECT_NE(canvas.picture, snapshot);

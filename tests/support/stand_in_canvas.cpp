@@ -1,12 +1,12 @@
-// The fake canvas keeps one process-wide instance, as the surface's hooks are plain functions.
-#include "support/fake_canvas.h"
+// The stand-in canvas keeps one process-wide instance, as the surface's hooks are plain functions.
+#include "support/stand_in_canvas.h"
 
 #include "app/control_ids.h"
 #include "picture/surface.h"
 
 namespace {
 
-FakeCanvas* current = nullptr;
+StandInCanvas* current = nullptr;
 
 Raster* Picture(int control) { return current && control == PaintCanvas ? &current->picture : nullptr; }
 void Show(int control) {
@@ -15,12 +15,12 @@ void Show(int control) {
 
 }  // namespace
 
-FakeCanvas::FakeCanvas() : picture(CanvasSize, CanvasSize, Black) {
+StandInCanvas::StandInCanvas() : picture(CanvasSize, CanvasSize, Black) {
   current = this;
   SetCanvasHooks({&Picture, &Show});
 }
 
-FakeCanvas::~FakeCanvas() {
+StandInCanvas::~StandInCanvas() {
   current = nullptr;
   SetCanvasHooks({});
 }

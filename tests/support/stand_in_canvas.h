@@ -4,11 +4,11 @@
 #include "picture/raster.h"
 
 // Installs itself as the canvas hooks while it lives: PaintCanvas is its picture, repaints are counted.
-struct FakeCanvas {
-  FakeCanvas();
-  ~FakeCanvas();
-  FakeCanvas(const FakeCanvas&) = delete;
-  FakeCanvas& operator=(const FakeCanvas&) = delete;
+struct StandInCanvas {
+  StandInCanvas();
+  ~StandInCanvas();
+  StandInCanvas(const StandInCanvas&) = delete;
+  StandInCanvas& operator=(const StandInCanvas&) = delete;
 
   Raster picture;
   int shows = 0;
