@@ -1,6 +1,7 @@
 // Creating the numbered controls of a window.
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,6 +26,16 @@ class StepOnlySpinBox : public QSpinBox {
   explicit StepOnlySpinBox(QWidget* parent) : QSpinBox(parent) {
     lineEdit()->setReadOnly(true);
     lineEdit()->setContextMenuPolicy(Qt::NoContextMenu);
+  }
+
+ protected:
+  // Enter would re-read the unchanged text and announce the same value again.
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->key() == Qt::Key_Enter || event->key() == Qt::Key_Return) {
+      event->ignore();
+      return;
+    }
+    QSpinBox::keyPressEvent(event);
   }
 };
 
