@@ -1,5 +1,6 @@
 // Numbered top-level windows of fixed size with an optional menu bar.
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLayout>
@@ -21,6 +22,8 @@ class FixedWindow : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override {
     event->ignore();
+    // While a modal dialog is up every other window takes no input, its close box included.
+    if (QApplication::activeModalWidget()) return;
     UiEvent close;
     close.kind = EventKind::Close;
     close.window = number_;

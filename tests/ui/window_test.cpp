@@ -6,6 +6,11 @@
 #include <QPointer>
 #include <QScreen>
 
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "ui_fixture.h"
 
 namespace {
@@ -155,6 +160,29 @@ TEST_F(WindowTest, OpeningFailsForAnEmptyClientArea) {
 TEST_F(WindowTest, WaitingWithNoWindowOpenReturnsFalse) {
   UiEvent event;
   EXPECT_FALSE(UiWaitEvent(event));
+}
+
+TEST_F(WindowTest, ToolkitCanBeStoppedAndStartedAgain) {
+  OpenMain();
+  UiShutdown();
+  EXPECT_EQ(QCoreApplication::instance(), nullptr);
+  EXPECT_FALSE(UiWindowIsOpen(0));
+  ASSERT_TRUE(UiInitialise());
+  EXPECT_TRUE(UiOpenWindow(0, "Again", 100, 100));
+}
+
+// Without any display to talk to, starting reports failure instead of ending the process.
+TEST(WindowStartTest, InitialiseFailsWithoutADisplay) {
+  const char* names[] = {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"};
+  std::vector<std::pair<std::string, std::string>> saved;
+  for (const char* name : names) {
+    if (const char* value = std::getenv(name)) saved.emplace_back(name, value);
+    unsetenv(name);
+  }
+  const bool started = UiInitialise();
+  for (const auto& [name, value] : saved) setenv(name.c_str(), value.c_str(), 1);
+  EXPECT_FALSE(started);
+  EXPECT_EQ(QCoreApplication::instance(), nullptr);
 }
 
 }  // namespace
