@@ -52,9 +52,22 @@ void SyncFolder(const std::string& folder) {
   close(fd);
 }
 
+// A symbolic link is followed, so the file it names is replaced and the link stays; empty when it dangles.
+std::string ResolvedTarget(const std::string& path) {
+  struct stat link {};
+  if (lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
+  char* resolved = realpath(path.c_str(), nullptr);
+  if (!resolved) return {};
+  std::string target(resolved);
+  std::free(resolved);
+  return target;
+}
+
 }  // namespace
 
-FileWriteOutcome ReplaceFileContents(const std::string& path, std::string_view bytes) {
+FileWriteOutcome ReplaceFileContents(const std::string& requestedPath, std::string_view bytes) {
+  if (requestedPath.empty()) return {false, ENOENT};
+  const std::string path = ResolvedTarget(requestedPath);
   if (path.empty()) return {false, ENOENT};
   mode_t mode = NewFileMode & ~CurrentUmask();
   struct stat existing {};

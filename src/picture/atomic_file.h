@@ -13,5 +13,6 @@ struct FileWriteOutcome {
 
 // Writes bytes to a temporary file in the target's folder, syncs it and renames it over path.
 // On any failure the temporary file is removed and an existing file at path is left as it was.
-// A path that names something other than a regular file (a folder, a device) is refused.
+// A symbolic link is followed; a path that names something other than a regular file (a folder, a device)
+// is refused.
 FileWriteOutcome ReplaceFileContents(const std::string& path, std::string_view bytes);

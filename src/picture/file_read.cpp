@@ -8,40 +8,39 @@
 #include <cerrno>
 #include <cstdint>
 
+std::optional<std::string> ReadOpenFile(int fd, std::size_t maxBytes) {
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0 ||
+      static_cast<std::uint64_t>(info.st_size) > maxBytes)
+    return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
+  std::size_t done = 0;
+  char extra = 0;
+  while (true) {
+    // One byte is asked for past the expected size to notice a file that grew meanwhile.
+    char* into = done < bytes.size() ? bytes.data() + done : &extra;
+    const std::size_t want = done < bytes.size() ? bytes.size() - done : 1;
+    const ssize_t n = pread(fd, into, want, static_cast<off_t>(done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    if (done >= bytes.size()) return std::nullopt;
+    done += static_cast<std::size_t>(n);
+  }
+  bytes.resize(done);
+  return bytes;
+}
+
 FileReadOutcome ReadFileBytes(const std::string& path, std::size_t maxBytes) {
   FileReadOutcome outcome;
   struct stat info {};
   if (stat(path.c_str(), &info) != 0) return outcome;
   outcome.exists = true;
-  if (!S_ISREG(info.st_mode) || info.st_size < 0 || static_cast<std::uint64_t>(info.st_size) > maxBytes)
-    return outcome;
-
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return outcome;
-  std::string bytes;
-  bytes.resize(static_cast<std::size_t>(info.st_size));
-  std::size_t done = 0;
-  // Reads one byte past the expected size to notice a file that grew meanwhile.
-  char extra = 0;
-  bool ok = true;
-  while (ok) {
-    char* into = done < bytes.size() ? bytes.data() + done : &extra;
-    const std::size_t want = done < bytes.size() ? bytes.size() - done : 1;
-    const ssize_t n = read(fd, into, want);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-    } else if (n == 0) {
-      break;
-    } else if (done >= bytes.size()) {
-      ok = false;  // longer than it was a moment ago
-    } else {
-      done += static_cast<std::size_t>(n);
-    }
-  }
+  outcome.bytes = ReadOpenFile(fd, maxBytes);
   close(fd);
-  if (!ok) return outcome;
-  bytes.resize(done);
-  outcome.bytes = std::move(bytes);
   return outcome;
 }

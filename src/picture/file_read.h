@@ -13,3 +13,5 @@ struct FileReadOutcome {
 
 // Reads the regular file at path when it holds at most maxBytes; anything else gives no bytes.
 FileReadOutcome ReadFileBytes(const std::string& path, std::size_t maxBytes);
+// Reads an open file descriptor from its start when it is a regular file of at most maxBytes.
+std::optional<std::string> ReadOpenFile(int fd, std::size_t maxBytes);
