@@ -1,0 +1,33 @@
+// Sizes and field values of the Windows bitmap file layout shared by the reader and the writer.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+constexpr std::size_t BmpFileHeaderSize = 14;
+constexpr std::uint32_t BmpCoreHeaderSize = 12;
+constexpr std::uint32_t BmpInfoHeaderSize = 40;
+constexpr std::uint32_t BmpV2HeaderSize = 52;  // info header with the three colour masks inside
+constexpr std::uint32_t BmpV3HeaderSize = 56;  // ... and the alpha mask
+constexpr std::uint32_t BmpV4HeaderSize = 108;
+constexpr std::uint32_t BmpV5HeaderSize = 124;
+
+constexpr std::uint32_t BmpRgb = 0;
+constexpr std::uint32_t BmpRle8 = 1;
+constexpr std::uint32_t BmpRle4 = 2;
+constexpr std::uint32_t BmpBitFields = 3;
+constexpr std::uint32_t BmpAlphaBitFields = 6;
+
+// Rows are padded to a multiple of four bytes.
+constexpr std::int64_t BmpRowBytes(std::int64_t width, int bitsPerPixel) {
+  return (width * bitsPerPixel + 31) / 32 * 4;
+}
+
+inline std::uint16_t ReadLe16(std::string_view bytes, std::size_t at) {
+  return static_cast<std::uint16_t>(static_cast<std::uint8_t>(bytes[at]) |
+                                    (static_cast<std::uint8_t>(bytes[at + 1]) << 8));
+}
+inline std::uint32_t ReadLe32(std::string_view bytes, std::size_t at) {
+  return static_cast<std::uint32_t>(ReadLe16(bytes, at)) | (static_cast<std::uint32_t>(ReadLe16(bytes, at + 2)) << 16);
+}

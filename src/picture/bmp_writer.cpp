@@ -1,0 +1,57 @@
+// The 24-bit bitmap encoder used by Save.
+#include "picture/bmp_writer.h"
+
+#include <cstdint>
+
+#include "picture/bmp_format.h"
+
+namespace {
+
+constexpr int SavedBitsPerPixel = 24;
+constexpr std::uint16_t Planes = 1;
+
+void PutLe16(std::string& out, std::size_t at, std::uint16_t value) {
+  out[at] = static_cast<char>(value & 0xFF);
+  out[at + 1] = static_cast<char>(value >> 8);
+}
+void PutLe32(std::string& out, std::size_t at, std::uint32_t value) {
+  PutLe16(out, at, static_cast<std::uint16_t>(value & 0xFFFF));
+  PutLe16(out, at + 2, static_cast<std::uint16_t>(value >> 16));
+}
+
+}  // namespace
+
+std::string EncodeBmp24(const Raster& picture) {
+  const std::size_t rowBytes = static_cast<std::size_t>(BmpRowBytes(picture.width, SavedBitsPerPixel));
+  const std::size_t pixelBytes = rowBytes * static_cast<std::size_t>(picture.height);
+  const std::size_t dataOffset = BmpFileHeaderSize + BmpInfoHeaderSize;
+  std::string out(dataOffset + pixelBytes, '\0');
+
+  out[0] = 'B';
+  out[1] = 'M';
+  PutLe32(out, 2, static_cast<std::uint32_t>(out.size()));
+  PutLe32(out, 10, static_cast<std::uint32_t>(dataOffset));
+  PutLe32(out, 14, BmpInfoHeaderSize);
+  PutLe32(out, 18, static_cast<std::uint32_t>(picture.width));
+  PutLe32(out, 22, static_cast<std::uint32_t>(picture.height));  // positive: bottom row first
+  PutLe16(out, 26, Planes);
+  PutLe16(out, 28, SavedBitsPerPixel);
+  PutLe32(out, 30, BmpRgb);
+  PutLe32(out, 34, static_cast<std::uint32_t>(pixelBytes));
+  // Resolution, colours used and important colours stay 0.
+
+  for (int y = 0; y < picture.height; ++y) {
+    std::size_t at = dataOffset + rowBytes * static_cast<std::size_t>(picture.height - 1 - y);
+    for (int x = 0; x < picture.width; ++x) {
+      const Colour c = picture.At(x, y);
+      out[at++] = static_cast<char>(BlueOf(c));
+      out[at++] = static_cast<char>(GreenOf(c));
+      out[at++] = static_cast<char>(RedOf(c));
+    }
+  }
+  return out;
+}
+
+FileWriteOutcome WriteBmpFile(const std::string& path, const Raster& picture) {
+  return ReplaceFileContents(path, EncodeBmp24(picture));
+}

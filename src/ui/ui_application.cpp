@@ -1,0 +1,51 @@
+// Starting and stopping the toolkit.
+#include <QApplication>
+
+#include <cstdlib>
+#include <vector>
+
+#include "ui/ui.h"
+#include "ui/ui_registry.h"
+
+namespace {
+
+// The toolkit keeps references to these for its whole life.
+int argumentCount = 1;
+char programName[] = "vellora";
+char* arguments[] = {programName, nullptr};
+
+QApplication* ownApplication = nullptr;
+
+bool HasEnv(const char* name) {
+  const char* value = std::getenv(name);
+  return value && *value;
+}
+
+// The toolkit aborts the process when it cannot reach a display; look before it tries.
+bool DisplayReachable() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+  return HasEnv("QT_QPA_PLATFORM") || HasEnv("DISPLAY") || HasEnv("WAYLAND_DISPLAY");
+#else
+  return true;
+#endif
+}
+
+}  // namespace
+
+bool UiInitialise() {
+  if (QCoreApplication::instance()) return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
+  if (!DisplayReachable()) return false;
+  ownApplication = new QApplication(argumentCount, arguments);
+  QApplication::setQuitOnLastWindowClosed(false);
+  return true;
+}
+
+void UiShutdown() {
+  std::vector<int> open;
+  for (const auto& [number, record] : UiWindows()) open.push_back(number);
+  for (int number : open) UiCloseWindow(number);
+  UiControls().clear();
+  ClearUiEvents();
+  delete ownApplication;
+  ownApplication = nullptr;
+}

@@ -1,0 +1,97 @@
+// The standard dialogs: open and save file, colour chooser and the message box.
+#include <QColorDialog>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStringList>
+
+#include <algorithm>
+
+#include "ui/ui.h"
+#include "ui/ui_qt.h"
+
+namespace {
+
+constexpr int MainWindowNumber = 0;
+
+// A file dialog that will not take a path whose folder does not exist.
+class FolderCheckingFileDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+
+  void accept() override {
+    const QStringList chosen = selectedFiles();
+    if (!chosen.isEmpty() && !QFileInfo(chosen.first()).absoluteDir().exists()) {
+      QMessageBox::warning(this, windowTitle(),
+                           tr("The folder %1 does not exist.").arg(QFileInfo(chosen.first()).absolutePath()));
+      return;
+    }
+    QFileDialog::accept();
+  }
+};
+
+// "Label|pattern|Label|pattern" as the dialog's name filters: a label that names its patterns in
+// brackets is used as it stands, any other gets them added.
+QStringList NameFilters(const std::string& filters) {
+  const QStringList parts = QString::fromStdString(filters).split(QLatin1Char('|'));
+  QStringList names;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    const QString label = parts[i];
+    const QString patterns = QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')).trimmed();
+    names << (label.contains(QLatin1Char('(')) ? label : label + QStringLiteral(" (") + patterns + QLatin1Char(')'));
+  }
+  return names;
+}
+
+QWidget* Owner() { return UiWindowWidget(MainWindowNumber); }
+
+}  // namespace
+
+FileChoice UiFileDialog(bool save, const std::string& title, const std::string& filters) {
+  FileChoice choice;
+  if (!QCoreApplication::instance()) return choice;
+  const QString workingFolder = QDir::currentPath();
+
+  FolderCheckingFileDialog dialog(Owner(), QString::fromStdString(title));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setDirectory(workingFolder);
+  const QStringList names = NameFilters(filters);
+  if (!names.isEmpty()) {
+    dialog.setNameFilters(names);
+    dialog.selectNameFilter(names.first());
+  }
+  dialog.setWindowModality(Qt::ApplicationModal);
+
+  const bool accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+  QDir::setCurrent(workingFolder);
+  if (!accepted) return choice;
+  choice.path = dialog.selectedFiles().first().toStdString();
+  choice.filterIndex = names.isEmpty() ? 0 : std::max<int>(0, static_cast<int>(names.indexOf(dialog.selectedNameFilter())));
+  return choice;
+}
+
+std::int64_t UiChooseColour(Colour initial) {
+  if (!QCoreApplication::instance()) return -1;
+  QColorDialog dialog(QColor(RedOf(initial), GreenOf(initial), BlueOf(initial)), Owner());
+  dialog.setOption(QColorDialog::DontUseNativeDialog);
+  dialog.setWindowModality(Qt::ApplicationModal);
+  if (dialog.exec() != QDialog::Accepted) return -1;
+  const QColor chosen = dialog.selectedColor();
+  if (!chosen.isValid()) return -1;
+  return MakeColour(static_cast<std::uint8_t>(chosen.red()), static_cast<std::uint8_t>(chosen.green()),
+                    static_cast<std::uint8_t>(chosen.blue()));
+}
+
+void UiMessageBox(const std::string& title, const std::string& text) {
+  if (!QCoreApplication::instance()) return;
+  QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title), QString::fromStdString(text),
+                  QMessageBox::Ok, Owner());
+  box.setTextFormat(Qt::PlainText);
+  box.setWindowModality(Qt::ApplicationModal);
+  box.exec();
+}

@@ -1,0 +1,125 @@
+// Numbered top-level windows of fixed size with an optional menu bar.
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+
+#include "ui/ui.h"
+#include "ui/ui_registry.h"
+
+namespace {
+
+// A window whose close box only asks: the program decides whether it closes.
+class FixedWindow : public QMainWindow {
+ public:
+  explicit FixedWindow(int number) : number_(number) {}
+
+ protected:
+  void closeEvent(QCloseEvent* event) override {
+    event->ignore();
+    // While a modal dialog is up every other window takes no input, its close box included.
+    if (QApplication::activeModalWidget()) return;
+    UiEvent close;
+    close.kind = EventKind::Close;
+    close.window = number_;
+    QueueUiEvent(close);
+  }
+
+ private:
+  int number_;
+};
+
+constexpr Qt::WindowFlags FixedWindowFlags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                             Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint |
+                                             Qt::MSWindowsFixedSizeDialogHint;
+
+// Puts the whole frame in the middle of the screen; a frame larger than the screen starts at its top-left.
+void CentreOnScreen(QMainWindow* frame) {
+  QScreen* screen = frame->screen() ? frame->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect available = screen->availableGeometry();
+  const QRect outer = frame->frameGeometry();
+  const QSize margins = outer.size() - frame->geometry().size();
+  const QSize whole = frame->size() + margins;
+  const int left = available.x() + std::max(0, (available.width() - whole.width()) / 2);
+  const int top = available.y() + std::max(0, (available.height() - whole.height()) / 2);
+  frame->move(left, top);
+}
+
+// Lets the window take the size of its client area plus its menu bar, and nothing else.
+void FixSize(QMainWindow* frame) {
+  frame->layout()->invalidate();
+  frame->setFixedSize(frame->layout()->totalSizeHint());
+  frame->layout()->activate();
+}
+
+}  // namespace
+
+bool UiOpenWindow(int window, const std::string& title, int clientWidth, int clientHeight) {
+  if (!QCoreApplication::instance() || clientWidth <= 0 || clientHeight <= 0) return false;
+  UiCloseWindow(window);
+
+  auto* frame = new FixedWindow(window);
+  frame->setWindowFlags(FixedWindowFlags);
+  frame->setWindowTitle(QString::fromStdString(title));
+  auto* client = new QWidget(frame);
+  client->setFixedSize(clientWidth, clientHeight);
+  frame->setCentralWidget(client);
+  FixSize(frame);
+  CentreOnScreen(frame);
+  frame->show();
+  CentreOnScreen(frame);  // the frame's own size is only known once it is shown
+
+  WindowRecord record;
+  record.frame = frame;
+  record.client = client;
+  UiWindows()[window] = record;
+  return true;
+}
+
+void UiCloseWindow(int window) {
+  auto found = UiWindows().find(window);
+  if (found == UiWindows().end()) return;
+  QPointer<QMainWindow> frame = found->second.frame;
+  ForgetControlsOf(window);
+  UiWindows().erase(found);
+  delete frame.data();
+}
+
+bool UiWindowIsOpen(int window) { return FindWindowRecord(window) != nullptr; }
+
+bool UiCreateMenuBar(int window) {
+  WindowRecord* record = FindWindowRecord(window);
+  if (!record) return false;
+  record->frame->menuBar()->show();  // a main window makes its bar on first use
+  FixSize(record->frame);
+  CentreOnScreen(record->frame);
+  return true;
+}
+
+bool UiAddMenu(int window, const std::string& title) {
+  WindowRecord* record = FindWindowRecord(window);
+  if (!record || !record->frame->menuWidget()) return false;
+  record->lastMenu = record->frame->menuBar()->addMenu(QString::fromStdString(title));
+  FixSize(record->frame);
+  return true;
+}
+
+bool UiAddMenuItem(int window, int item, const std::string& text) {
+  WindowRecord* record = FindWindowRecord(window);
+  if (!record || !record->lastMenu) return false;
+  QAction* action = record->lastMenu->addAction(QString::fromStdString(text));
+  QObject::connect(action, &QAction::triggered, action, [window, item] {
+    UiEvent event;
+    event.kind = EventKind::Menu;
+    event.window = window;
+    event.menuItem = item;
+    QueueUiEvent(event);
+  });
+  return true;
+}

@@ -1,0 +1,135 @@
+// JPEG decoding through libjpeg, with every test file encoded here by libjpeg's own compressor.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "picture/image_file.h"
+#include "picture/jpeg_reader.h"
+
+namespace {
+
+// Encodes width x height samples (3 per pixel for colour, 1 for greyscale) at the highest quality.
+std::string EncodeJpeg(int width, int height, bool grey, const std::vector<unsigned char>& samples) {
+  jpeg_compress_struct info;
+  jpeg_error_mgr errors;
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = static_cast<JDIMENSION>(width);
+  info.image_height = static_cast<JDIMENSION>(height);
+  info.input_components = grey ? 1 : 3;
+  info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, 100, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  const int stride = width * info.input_components;
+  while (info.next_scanline < info.image_height) {
+    JSAMPROW row = const_cast<unsigned char*>(samples.data()) + static_cast<std::size_t>(stride) * info.next_scanline;
+    jpeg_write_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::string out(reinterpret_cast<char*>(buffer), size);
+  std::free(buffer);
+  return out;
+}
+
+// Left half one colour, right half another: flat areas survive compression almost exactly.
+std::string TwoColourJpeg(int width, int height) {
+  std::vector<unsigned char> samples;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const bool left = x < width / 2;
+      samples.insert(samples.end(), {static_cast<unsigned char>(left ? 200 : 20), static_cast<unsigned char>(left ? 40 : 90),
+                                     static_cast<unsigned char>(left ? 10 : 230)});
+    }
+  return EncodeJpeg(width, height, false, samples);
+}
+
+void ExpectNear(Colour actual, int r, int g, int b, int tolerance) {
+  EXPECT_NEAR(RedOf(actual), r, tolerance);
+  EXPECT_NEAR(GreenOf(actual), g, tolerance);
+  EXPECT_NEAR(BlueOf(actual), b, tolerance);
+}
+
+TEST(JpegReader, ColourPictureDecodesToRgb) {
+  const auto result = DecodeJpeg(TwoColourJpeg(64, 32));
+  ASSERT_TRUE(result.image) << result.reason;
+  ASSERT_EQ(result.image->width, 64);
+  ASSERT_EQ(result.image->height, 32);
+  ExpectNear(result.image->At(4, 4), 200, 40, 10, 4);
+  ExpectNear(result.image->At(60, 28), 20, 90, 230, 4);
+}
+
+TEST(JpegReader, GreyscaleIsExpandedToEqualChannels) {
+  const int width = 40, height = 24;
+  std::vector<unsigned char> samples;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) samples.push_back(static_cast<unsigned char>(x < 16 ? 30 : 220));
+  const auto result = DecodeJpeg(EncodeJpeg(width, height, true, samples));
+  ASSERT_TRUE(result.image) << result.reason;
+  ASSERT_EQ(result.image->width, width);
+  for (Colour pixel : result.image->pixels) {
+    ASSERT_EQ(RedOf(pixel), GreenOf(pixel));
+    ASSERT_EQ(GreenOf(pixel), BlueOf(pixel));
+  }
+  ExpectNear(result.image->At(2, 2), 30, 30, 30, 3);
+  ExpectNear(result.image->At(38, 20), 220, 220, 220, 3);
+}
+
+TEST(JpegReader, TruncatedFileGivesNoImage) {
+  const std::string whole = TwoColourJpeg(64, 64);
+  ASSERT_TRUE(DecodeJpeg(whole).image);
+  for (std::size_t length : {whole.size() / 2, whole.size() - 2, std::size_t{2}, std::size_t{20}})
+    EXPECT_FALSE(DecodeJpeg(whole.substr(0, length)).image) << length;
+}
+
+TEST(JpegReader, GarbageAfterTheMarkerGivesNoImage) {
+  std::string garbage = "\xFF\xD8";
+  for (int i = 0; i < 500; ++i) garbage.push_back(static_cast<char>(i * 37));
+  EXPECT_FALSE(DecodeJpeg(garbage).image);
+  EXPECT_FALSE(DecodeJpeg("\xFF\xD8").image);
+}
+
+TEST(JpegReader, DamagedScanDataGivesNoImage) {
+  const std::string whole = TwoColourJpeg(64, 64);
+  const std::size_t scan = whole.find("\xFF\xDA");
+  ASSERT_NE(scan, std::string::npos);
+  // A start-of-image marker in the middle of the entropy-coded data cuts the scan short.
+  std::string damaged = whole;
+  const std::size_t at = scan + 20 + (whole.size() - scan - 20) / 2;
+  damaged[at] = static_cast<char>(0xFF);
+  damaged[at + 1] = static_cast<char>(0xD8);
+  EXPECT_FALSE(DecodeJpeg(damaged).image);
+}
+
+TEST(JpegReader, PictureWiderThanTheLimitIsRefused) {
+  const int width = 16385, height = 8;
+  std::vector<unsigned char> samples(static_cast<std::size_t>(width) * height, 128);
+  const auto result = DecodeJpeg(EncodeJpeg(width, height, true, samples));
+  EXPECT_FALSE(result.image);
+  EXPECT_EQ(result.reason, "picture larger than the limit");
+}
+
+TEST(JpegReader, RecognisedOnlyByItsFirstTwoBytes) {
+  EXPECT_TRUE(LooksLikeJpeg("\xFF\xD8\xFF"));
+  EXPECT_FALSE(LooksLikeJpeg("\xFF"));
+  EXPECT_FALSE(LooksLikeJpeg("\xD8\xFF"));
+  std::string shifted = " " + TwoColourJpeg(16, 16);
+  EXPECT_FALSE(ReadImageFile(shifted));
+}
+
+TEST(ImageFile, JpegIsReadWhateverItIsCalled) {
+  const auto picture = ReadImageFile(TwoColourJpeg(32, 16));
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->width, 32);
+}
+
+}  // namespace
