@@ -85,13 +85,15 @@ void UiSetText(int control, const std::string& text);
 std::string UiGetText(int control);
 
 // A canvas control's picture, nullptr for anything else; UiRepaintCanvas shows it before returning.
+// From another thread (while the main thread leaves the controls alone) UiRepaintCanvas hands the
+// picture as it is to the main thread, which shows it the next time it lets the toolkit run.
 Raster* UiCanvasPicture(int control);
 void UiRepaintCanvas(int control);
 void UiSetCursor(int control, CursorShape shape);
 // Shows a copy of the image on an image button's face and repaints it.
 void UiSetButtonImage(int control, const Raster& image);
 
-// Blocks until the next event; false when the toolkit is gone.
+// Blocks until the next event; false when the toolkit is gone or no window is open to report one.
 bool UiWaitEvent(UiEvent& event);
 // Takes the next event if one is waiting (after letting the toolkit deliver what it has); false if none.
 bool UiPollEvent(UiEvent& event);

@@ -4,6 +4,7 @@
 
 #include <thread>
 
+#include "picture/surface.h"
 #include "ui_fixture.h"
 
 namespace {
@@ -170,8 +171,9 @@ TEST_F(CanvasTest, OtherButtonsAreReportedAsOtherMouseWithTheirBits) {
     EXPECT_NE(event.type, ControlEventType::LeftButtonDown);
     EXPECT_NE(event.type, ControlEventType::LeftButtonUp);
     if (event.type == ControlEventType::OtherMouse) presses.push_back(event);
-    if (event.type == ControlEventType::MouseMove && QPoint(event.x, event.y) == QPoint(20, 20))
+    if (event.type == ControlEventType::MouseMove && QPoint(event.x, event.y) == QPoint(20, 20)) {
       EXPECT_EQ(event.buttons, RightButtonBit);
+    }
   }
   ASSERT_EQ(presses.size(), 4u);
   EXPECT_EQ(presses[0].buttons, RightButtonBit);
@@ -192,6 +194,20 @@ TEST_F(CanvasTest, DoubleClickCountsAsAFurtherPress) {
   EXPECT_EQ(events[2].type, ControlEventType::LeftButtonDown);
   EXPECT_EQ(QPoint(events[2].x, events[2].y), QPoint(8, 9));
   EXPECT_EQ(events[3].type, ControlEventType::LeftButtonUp);
+}
+
+TEST_F(CanvasTest, DrawingBlocksOnACanvasReachItThroughTheHooks) {
+  OpenMain();
+  MakeCanvas(true);
+  SetCanvasHooks({UiCanvasPicture, UiRepaintCanvas});
+  ASSERT_TRUE(BeginDrawing(CanvasTarget(0)));
+  FillRect(0, 0, 10, 10, MakeColour(0, 0xFF, 0));
+  EndDrawing();
+  const QImage shown = GrabControl(0);
+  EXPECT_EQ(shown.pixelColor(5, 5), QColor(0, 0xFF, 0));
+  EXPECT_EQ(shown.pixelColor(15, 5), QColor(Qt::white));
+  EXPECT_FALSE(BeginDrawing(CanvasTarget(42)));
+  SetCanvasHooks({});
 }
 
 TEST_F(CanvasTest, CursorShapesCanBeSet) {
