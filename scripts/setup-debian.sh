@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs everything Vellora needs to build, run and test on Debian 12.
+set -euo pipefail
+packages=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
+  portaudio19-dev libasound2-dev libjpeg62-turbo-dev libsndfile1-dev libcli11-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+)
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then as_root=(sudo); fi
+"${as_root[@]}" apt-get update
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y --no-install-recommends "${packages[@]}"
