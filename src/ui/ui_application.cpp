@@ -1,5 +1,6 @@
 // Starting and stopping the toolkit.
 #include <QApplication>
+#include <QFont>
 
 #include <cstdlib>
 #include <vector>
@@ -15,6 +16,10 @@ char programName[] = "vellora";
 char* arguments[] = {programName, nullptr};
 
 QApplication* ownApplication = nullptr;
+
+// The window's layout is in fixed pixels, sized for a compact sans-serif face of this pixel height;
+// larger desktop defaults would clip the labels.
+constexpr int ControlFontPixels = 11;
 
 bool HasEnv(const char* name) {
   const char* value = std::getenv(name);
@@ -37,6 +42,10 @@ bool UiInitialise() {
   if (!DisplayReachable()) return false;
   ownApplication = new QApplication(argumentCount, arguments);
   QApplication::setQuitOnLastWindowClosed(false);
+  QFont font(QStringLiteral("Liberation Sans"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(ControlFontPixels);
+  QApplication::setFont(font);
   return true;
 }
 
