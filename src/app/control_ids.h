@@ -41,6 +41,7 @@ enum MenuItemNumber : int {
   ExitItem = 1,
   AboutItem = 3,
   HelpItem = 4,
+  ExportSoundItem = 5,
 };
 
 enum ImageNumber : int {

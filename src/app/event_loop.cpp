@@ -10,6 +10,7 @@
 #include "picture/canvas_tools.h"
 #include "picture/image_file_commands.h"
 #include "picture/rotate.h"
+#include "sound/export_sound_command.h"
 #include "sound/synthesize_command.h"
 
 namespace {
@@ -19,6 +20,7 @@ void DispatchMenu(int item) {
     case ExitItem: QuitFlag = 1; break;
     case AboutItem: ShowAboutMessage(); break;
     case HelpItem: OpenHelpWindow(); break;
+    case ExportSoundItem: RunExportSoundCommand(); break;
     default: break;
   }
 }

@@ -26,6 +26,7 @@ enum BandEditorKey { MarkerRadiusKey = 1, HitRadiusKey = 2, RangeXKey = 3, Range
 void CreateMenuBar() {
   if (!UiCreateMenuBar(MainWindow)) return;
   UiAddMenu(MainWindow, "File");
+  UiAddMenuItem(MainWindow, ExportSoundItem, "Export Sound...");
   UiAddMenuItem(MainWindow, ExitItem, "Exit");
   UiAddMenu(MainWindow, "?");
   UiAddMenuItem(MainWindow, AboutItem, "About");

@@ -7,13 +7,15 @@ constexpr int BitmapFilter = 0;
 constexpr const char* BitmapExtension = ".bmp";
 constexpr const char* JpgExtension = ".jpg";
 
-bool EndsWith(const std::string& text, const std::string& ending) {
-  return text.size() >= ending.size() && text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
-}
-
 }  // namespace
+
+std::string NameWithExtension(const std::string& name, const std::string& extension) {
+  const bool hasIt = name.size() >= extension.size() &&
+                     name.compare(name.size() - extension.size(), extension.size(), extension) == 0;
+  return hasIt ? name : name + extension;
+}
 
 std::string NameWithSaveExtension(const std::string& name, int filterIndex) {
   const std::string extension = filterIndex == BitmapFilter ? BitmapExtension : JpgExtension;
-  return EndsWith(name, extension) ? name : name + extension;
+  return NameWithExtension(name, extension);
 }

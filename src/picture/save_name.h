@@ -9,3 +9,5 @@ constexpr const char* ImageFileFilters = "Bitmap (*.bmp)|*.bmp|JPG (*.jpg)|*.jpg
 // The name Save writes: ".bmp" appended for filter 0 and ".jpg" for any other, unless the name already
 // ends in exactly that (letter case counts). Names of any length are kept whole.
 std::string NameWithSaveExtension(const std::string& name, int filterIndex);
+// The name with the extension appended unless it already ends in exactly that (letter case counts).
+std::string NameWithExtension(const std::string& name, const std::string& extension);

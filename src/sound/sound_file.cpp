@@ -1,0 +1,123 @@
+// Encodes into memory through libsndfile's virtual I/O, then replaces the target file in one step,
+// so a failed export never leaves a half-written file where a good one was.
+#include "sound/sound_file.h"
+
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "picture/atomic_file.h"
+
+namespace {
+
+// A growable in-memory file for libsndfile's virtual I/O.
+struct MemoryFile {
+  std::string bytes;
+  sf_count_t position = 0;
+};
+
+sf_count_t MemoryLength(void* user) { return static_cast<sf_count_t>(static_cast<MemoryFile*>(user)->bytes.size()); }
+
+sf_count_t MemorySeek(sf_count_t offset, int whence, void* user) {
+  auto* file = static_cast<MemoryFile*>(user);
+  sf_count_t base = 0;
+  if (whence == SEEK_CUR) base = file->position;
+  else if (whence == SEEK_END) base = static_cast<sf_count_t>(file->bytes.size());
+  const sf_count_t target = base + offset;
+  if (target < 0) return -1;
+  file->position = target;
+  return file->position;
+}
+
+sf_count_t MemoryRead(void* destination, sf_count_t count, void* user) {
+  auto* file = static_cast<MemoryFile*>(user);
+  const auto size = static_cast<sf_count_t>(file->bytes.size());
+  if (count <= 0 || file->position >= size) return 0;
+  const sf_count_t taken = std::min(count, size - file->position);
+  std::memcpy(destination, file->bytes.data() + file->position, static_cast<std::size_t>(taken));
+  file->position += taken;
+  return taken;
+}
+
+sf_count_t MemoryWrite(const void* source, sf_count_t count, void* user) {
+  auto* file = static_cast<MemoryFile*>(user);
+  if (count <= 0) return 0;
+  const auto end = static_cast<std::size_t>(file->position + count);
+  if (end > file->bytes.size()) file->bytes.resize(end);
+  std::memcpy(file->bytes.data() + file->position, source, static_cast<std::size_t>(count));
+  file->position += count;
+  return count;
+}
+
+sf_count_t MemoryTell(void* user) { return static_cast<MemoryFile*>(user)->position; }
+
+int FormatCode(SoundFileFormat format) {
+  switch (format) {
+    case SoundFileFormat::FloatWav: return SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    case SoundFileFormat::Pcm16Wav: return SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    case SoundFileFormat::Flac: return SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
+  }
+  return 0;
+}
+
+bool EndsWithIgnoringCase(const std::string& text, const std::string& suffix) {
+  if (text.size() < suffix.size()) return false;
+  return std::equal(suffix.begin(), suffix.end(), text.end() - static_cast<std::ptrdiff_t>(suffix.size()),
+                    [](char wanted, char given) { return std::tolower(static_cast<unsigned char>(given)) == wanted; });
+}
+
+}  // namespace
+
+SoundFileFormat SoundFormatForPath(const std::string& path, bool pcm16) {
+  if (EndsWithIgnoringCase(path, ".flac")) return SoundFileFormat::Flac;
+  return pcm16 ? SoundFileFormat::Pcm16Wav : SoundFileFormat::FloatWav;
+}
+
+std::optional<std::string> EncodeSoundFile(std::span<const float> samples, std::int32_t sampleRate,
+                                           SoundFileFormat format, std::string& error) {
+  if (sampleRate <= 0) {
+    error = "the sample rate must be positive";
+    return std::nullopt;
+  }
+  SF_VIRTUAL_IO io{MemoryLength, MemorySeek, MemoryRead, MemoryWrite, MemoryTell};
+  MemoryFile memory;
+  SF_INFO info{};
+  info.samplerate = sampleRate;
+  info.channels = 1;
+  info.format = FormatCode(format);
+  SNDFILE* file = sf_open_virtual(&io, SFM_WRITE, &info, &memory);
+  if (!file) {
+    error = sf_strerror(nullptr);
+    return std::nullopt;
+  }
+  // Integer formats take the full scale of the normalised samples; clipping keeps 1.0 from wrapping.
+  sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+  const auto count = static_cast<sf_count_t>(samples.size());
+  const sf_count_t written = sf_write_float(file, samples.data(), count);
+  if (written != count) {
+    error = sf_strerror(file);
+    sf_close(file);
+    return std::nullopt;
+  }
+  if (sf_close(file) != 0) {
+    error = "the encoder could not finish the file";
+    return std::nullopt;
+  }
+  return std::move(memory.bytes);
+}
+
+SoundFileOutcome WriteSoundFile(const std::string& path, std::span<const float> samples, std::int32_t sampleRate,
+                                SoundFileFormat format) {
+  SoundFileOutcome outcome;
+  std::optional<std::string> bytes = EncodeSoundFile(samples, sampleRate, format, outcome.error);
+  if (!bytes) return outcome;
+  const FileWriteOutcome replaced = ReplaceFileContents(path, *bytes);
+  if (!replaced.ok) {
+    outcome.error = std::strerror(replaced.error);
+    return outcome;
+  }
+  outcome.ok = true;
+  return outcome;
+}
