@@ -5,7 +5,6 @@
 #include "app/repeat.h"
 #include "app/settings.h"
 #include "distribution/distribution_preview.h"
-#include "picture/surface.h"
 #include "ui/ui.h"
 
 void HandleFrqFromSlider() {
@@ -48,10 +47,5 @@ void HandleDistributionSlider(int control) {
 void HandleDistributionCheckbox() {
   ResetRepeat();
   SynthSettings.FrqDistribution = UiGetState(DistributionCheckbox) ? 1 : 0;
-  if (SynthSettings.FrqDistribution) {
-    DrawDistributionPreview();
-  } else if (BeginDrawing(CanvasTarget(DistributionPreview))) {
-    FillRect(0, 0, PreviewWidth, PreviewHeight, Black);
-    EndDrawing();
-  }
+  RefreshDistributionPreview();
 }

@@ -31,3 +31,12 @@ void DrawDistributionPreview() {
   }
   EndDrawing();
 }
+
+void RefreshDistributionPreview() {
+  if (SynthSettings.FrqDistribution != 0) {
+    DrawDistributionPreview();
+  } else if (BeginDrawing(CanvasTarget(DistributionPreview))) {
+    FillRect(0, 0, PreviewWidth, PreviewHeight, Black);
+    EndDrawing();
+  }
+}

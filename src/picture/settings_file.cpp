@@ -9,76 +9,33 @@
 #include "distribution/distribution_preview.h"
 #include "picture/settings_file_keys.h"
 #include "picture/settings_store.h"
-#include "picture/surface.h"
+#include "picture/settings_values.h"
 #include "ui/ui.h"
 
-namespace {
-
-// Positions of the keys in IntSettingKeys, in the order the reading steps use them.
-constexpr std::size_t FirstSliderKey = 0;       // SoundDuration, SampleRate, FrqFrom, FrqTo
-constexpr std::size_t SliderKeyCount = 4;
-constexpr std::size_t DistributionKey = 4;      // FrqDistribution
-constexpr std::size_t FirstDistKey = 5;         // FrqDistA .. FrqDistD
-constexpr int DistributionTicked = 1;
-
-std::int32_t ReadKey(const IntSettingKey& key) { return ReadSettingInt(key.key, key.defaultValue); }
-
-// The settings as the slider handlers leave them after a change of the four sound sliders.
-void TakeSoundSliders() {
-  SynthSettings.SampleRate = UiGetState(SampleRateSlider);
-  SynthSettings.Duration = DurationFromMilliseconds(UiGetState(SoundDurationSlider));
-  SynthSettings.SampleCount = ComputeSampleCount(SynthSettings.SampleRate, SynthSettings.Duration);
-  SynthSettings.FrqFrom = LastFrqFrom = UiGetState(FrqFromSlider);
-  SynthSettings.FrqTo = LastFrqTo = UiGetState(FrqToSlider);
-}
-
-void RefreshDistributionPreview() {
-  if (SynthSettings.FrqDistribution == DistributionTicked) {
-    DrawDistributionPreview();
-  } else if (BeginDrawing(CanvasTarget(DistributionPreview))) {
-    FillRect(0, 0, PreviewWidth, PreviewHeight, Black);
-    EndDrawing();
-  }
-}
-
-}  // namespace
-
 void WriteSettingsFile(const std::string& imageName) {
-  OpenSettings(SettingsFileName(imageName));
-  for (const IntSettingKey& key : IntSettingKeys) WriteSettingInt(key.key, UiGetState(key.control));
-  std::vector<StoredBandPoint> points;
-  // Without an editor no band keys are written, so those already in the file stay as they are.
-  if (ExportBandPoints(BandLevelEditorNumber, points) != 0)
-    for (int i = 0; i < SettingsBandPointCount && i < static_cast<int>(points.size()); ++i)
-      WriteSettingText(BandPointKey(i + 1), FormatBandPoint(points[static_cast<std::size_t>(i)]));
-  CloseSettings();
+  SettingsValues values;
+  for (std::size_t i = 0; i < IntSettingKeys.size(); ++i) values.integers[i] = UiGetState(IntSettingKeys[i].control);
+  if (ExportBandPoints(BandLevelEditorNumber, values.bandPoints) == 0) values.bandPoints.clear();
+  WriteSettingsValuesFile(SettingsFileName(imageName), values);
 }
 
 void ReadSettingsFile(const std::string& imageName) {
-  if (OpenSettings(SettingsFileName(imageName)) == 0) {
-    CloseSettings();
-    return;
-  }
-  for (std::size_t i = FirstSliderKey; i < FirstSliderKey + SliderKeyCount; ++i)
-    UiSetState(IntSettingKeys[i].control, ReadKey(IntSettingKeys[i]));  // the slider keeps it within range
-
-  const IntSettingKey& distribution = IntSettingKeys[DistributionKey];
-  SynthSettings.FrqDistribution = ReadKey(distribution) == DistributionTicked ? 1 : 0;
-  UiSetState(distribution.control, SynthSettings.FrqDistribution);
-
-  float* const fractions[] = {&SynthSettings.DistA, &SynthSettings.DistB, &SynthSettings.DistC, &SynthSettings.DistD};
-  for (std::size_t i = 0; i < std::size(fractions); ++i) {
-    const IntSettingKey& key = IntSettingKeys[FirstDistKey + i];
-    UiSetState(key.control, ReadKey(key));
-    *fractions[i] = FractionFromPosition(UiGetState(key.control));
-  }
-
-  TakeSoundSliders();
+  const std::optional<SettingsValues> values = ReadSettingsValuesFile(SettingsFileName(imageName));
+  if (!values) return;
+  // Each control takes its value within its own range; the settings then follow the controls.
+  for (std::size_t i = 0; i < IntSettingKeys.size(); ++i)
+    UiSetState(IntSettingKeys[i].control, ClampedSettingValue(i, values->integers[i]));
+  const SynthSettingsRecord loaded = SynthSettingsFromValues(*values);
+  SynthSettings.SampleRate = loaded.SampleRate;
+  SynthSettings.Duration = loaded.Duration;
+  SynthSettings.SampleCount = loaded.SampleCount;
+  SynthSettings.FrqFrom = LastFrqFrom = loaded.FrqFrom;
+  SynthSettings.FrqTo = LastFrqTo = loaded.FrqTo;
+  SynthSettings.FrqDistribution = loaded.FrqDistribution;
+  SynthSettings.DistA = loaded.DistA;
+  SynthSettings.DistB = loaded.DistB;
+  SynthSettings.DistC = loaded.DistC;
+  SynthSettings.DistD = loaded.DistD;
   RefreshDistributionPreview();
-
-  std::vector<StoredBandPoint> points;
-  for (int i = 1; i <= SettingsBandPointCount; ++i)
-    points.push_back(ParseBandPoint(ReadSettingText(BandPointKey(i), DefaultBandPointText)));
-  ImportBandPoints(BandLevelEditorNumber, points);
-  CloseSettings();
+  ImportBandPoints(BandLevelEditorNumber, values->bandPoints);
 }
