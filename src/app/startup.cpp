@@ -4,10 +4,10 @@
 #include <string>
 
 #include "app/control_ids.h"
+#include "app/band_editor_setup.h"
 #include "app/control_table.h"
 #include "app/event_loop.h"
 #include "app/settings.h"
-#include "distribution/band_level_editor.h"
 #include "picture/surface.h"
 #include "sound/sound_state.h"
 #include "ui/ui.h"
@@ -16,12 +16,6 @@ namespace {
 
 constexpr int MainClientWidth = 720;
 constexpr int MainClientHeight = 425;
-
-// The band level editor's place, colours and settings in the main window.
-constexpr int BandEditorX = 530, BandEditorY = 310, BandEditorWidth = 160, BandEditorHeight = 70;
-constexpr int BandEditorPoints = 8;
-constexpr int BandMarkerRadius = 3, BandHitRadius = 10, BandRangeX = 380, BandRangeY = 10000;
-enum BandEditorKey { MarkerRadiusKey = 1, HitRadiusKey = 2, RangeXKey = 3, RangeYKey = 4 };
 
 void CreateMenuBar() {
   if (!UiCreateMenuBar(MainWindow)) return;
@@ -39,19 +33,9 @@ void FillSurface(DrawTarget target, int width, int height, Colour colour) {
   EndDrawing();
 }
 
-void CreateBandEditor() {
-  const BandEditorHandle editor = CreateBandLevelEditor(BandEditorX, BandEditorY, BandEditorWidth, BandEditorHeight,
-                                                         BandEditorPoints, White, Black);
-  BandLevelEditorNumber = editor ? editor : -1;
-  if (!editor) return;
-  SetBandLevelEditorProperty(editor, MarkerRadiusKey, BandMarkerRadius);
-  SetBandLevelEditorProperty(editor, HitRadiusKey, BandHitRadius);
-  SetBandLevelEditorProperty(editor, RangeXKey, BandRangeX);
-  SetBandLevelEditorProperty(editor, RangeYKey, BandRangeY);
-}
-
 void CreateControls() {
-  CreateBandEditor();
+  const BandEditorHandle editor = CreateApplicationBandEditor();
+  BandLevelEditorNumber = editor ? editor : -1;
   for (const ControlEntry& entry : MainControls()) {
     ControlOptions options;
     options.label = std::string(entry.label);

@@ -1,0 +1,72 @@
+// Argument parsing with CLI11; every range is the range of the slider the option stands for.
+#include "render/render_options.h"
+
+#include <CLI/CLI.hpp>
+
+
+#include "app/control_ids.h"
+#include "app/control_table.h"
+
+namespace {
+
+CLI::Range SliderRange(int control) {
+  const ControlEntry* entry = FindControlEntry(control);
+  return CLI::Range(entry->minimum, entry->maximum);
+}
+
+}  // namespace
+
+RenderCommandLine ParseRenderCommandLine(const std::vector<std::string>& arguments) {
+  RenderOptions options;
+  CLI::App app{"Turns a picture into sound as Vellora's \"Synthesize\" does and writes it to a file.",
+               "vellora-render"};
+  app.set_version_flag("--version", std::string("vellora-render ") + VELLORA_VERSION);
+  app.add_option("IMAGE", options.image, "BMP or JPEG picture, read as \"Load\" reads it")->required();
+  app.add_option("-o,--output", options.output, "sound file to write: WAV, or FLAC when it ends in .flac");
+  app.add_option("--settings", options.settingsFile, "settings file to use instead of IMAGE.vlr");
+  std::string format = "float";
+  app.add_option("--format", format, "WAV sample format: float (32-bit, the default) or pcm16; FLAC is 16-bit")
+      ->check(CLI::IsMember({"float", "pcm16"}));
+  app.add_option("--duration-ms", options.durationMs, "sound duration in milliseconds")
+      ->check(SliderRange(SoundDurationSlider));
+  app.add_option("--sample-rate", options.sampleRate, "sample rate in Hz")->check(SliderRange(SampleRateSlider));
+  app.add_option("--from", options.from, "lowest frequency (Frq From) in Hz")->check(SliderRange(FrqFromSlider));
+  app.add_option("--to", options.to, "highest frequency (Frq To) in Hz")->check(SliderRange(FrqToSlider));
+  std::vector<int> distribution;
+  app.add_option("--distribution", distribution, "A,B,C,D: the four distribution sliders; turns the shaped mapping on")
+      ->delimiter(',')
+      ->expected(4)
+      ->check(SliderRange(DistASlider));
+  app.add_flag("--band-curve", options.bandCurve, "use the band level curve of the settings file");
+  app.add_option("--save-picture", options.savePicture, "also write the 380x380 picture as \"Save\" does");
+  app.add_flag("--play", options.play, "play the sound on the default output");
+
+  std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+  if (!reversed.empty()) reversed.pop_back();  // the program's own name
+  RenderCommandLine result;
+  try {
+    app.parse(reversed);
+  } catch (const CLI::CallForVersion& version) {
+    result.exitCode = RenderExitOk;
+    result.message = version.what() + std::string("\n");
+    return result;
+  } catch (const CLI::Success&) {
+    result.exitCode = RenderExitOk;
+    result.message = app.help();
+    return result;
+  } catch (const CLI::ParseError& error) {
+    result.exitCode = RenderExitUsage;
+    result.message = std::string(error.what()) + "\nRun with --help for more information.\n";
+    return result;
+  }
+  options.pcm16 = format == "pcm16";
+  if (!distribution.empty()) options.distribution = std::array<int, 4>{distribution[0], distribution[1],
+                                                                       distribution[2], distribution[3]};
+  if (options.output.empty() && options.savePicture.empty() && !options.play) {
+    result.exitCode = RenderExitUsage;
+    result.message = "Nothing to do: give -o FILE, --save-picture FILE or --play.\n";
+    return result;
+  }
+  result.options = options;
+  return result;
+}
