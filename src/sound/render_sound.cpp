@@ -3,6 +3,7 @@
 #include <new>
 
 #include "app/settings.h"
+#include "sound/fast_render.h"
 #include "sound/sound_state.h"
 #include "sound/synthesis.h"
 #include "sound/synthesis_core.h"
@@ -12,7 +13,7 @@ void RenderSound() {
                                     SynthSettings.PhaseFactor};
   try {
     const SynthesisTables tables{SynthesisWidth, SynthesisHeight, RowFrequency, RowLevel, PixelLevel};
-    const std::vector<float> samples = RenderSamples(tables, parameters);
+    const std::vector<float> samples = RenderSamplesFast(tables, parameters);
     SamplesPerColumn = ComputeSamplesPerColumn(parameters.sampleRate, parameters.duration, SynthesisWidth);
     SoundBuffer.resize(samples.size());
     std::copy(samples.begin(), samples.end(), SoundBuffer.begin());

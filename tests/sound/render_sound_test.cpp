@@ -46,7 +46,9 @@ TEST(RenderSound, FillsTheBufferFromTheTablesAndNormalises) {
   EXPECT_EQ(SoundBufferRate, 2000);
   std::vector<float> expected = RenderSamples(tables, {2000, 1.0f, 2000, 6});
   NormalizeSamples(expected);
-  EXPECT_EQ(SoundBuffer, expected);
+  // The buffer comes from the fast loop, which keeps within 1e-6 of the reference once normalised.
+  ASSERT_EQ(SoundBuffer.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) ASSERT_NEAR(SoundBuffer[i], expected[i], 1e-6) << i;
   float peak = 0.0f;
   for (float s : SoundBuffer) peak = std::fmax(peak, std::fabs(s));
   EXPECT_EQ(peak, 1.0f);
