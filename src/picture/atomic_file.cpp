@@ -73,6 +73,8 @@ FileWriteOutcome ReplaceFileContents(const std::string& requestedPath, std::stri
   struct stat existing {};
   if (lstat(path.c_str(), &existing) == 0) {
     if (!S_ISREG(existing.st_mode)) return {false, S_ISDIR(existing.st_mode) ? EISDIR : EINVAL};
+    // The rename would succeed in a writable folder, but a file the user may not write stays protected.
+    if (access(path.c_str(), W_OK) != 0) return {false, errno};
     mode = existing.st_mode & PermissionBits;  // the replacement keeps the old file's permissions
   }
 

@@ -14,5 +14,5 @@ struct FileWriteOutcome {
 // Writes bytes to a temporary file in the target's folder, syncs it and renames it over path.
 // On any failure the temporary file is removed and an existing file at path is left as it was.
 // A symbolic link is followed; a path that names something other than a regular file (a folder, a device)
-// is refused.
+// is refused, and so is an existing file the process may not write.
 FileWriteOutcome ReplaceFileContents(const std::string& path, std::string_view bytes);

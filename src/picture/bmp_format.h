@@ -13,6 +13,22 @@ constexpr std::uint32_t BmpV3HeaderSize = 56;  // ... and the alpha mask
 constexpr std::uint32_t BmpV4HeaderSize = 108;
 constexpr std::uint32_t BmpV5HeaderSize = 124;
 
+// Field offsets in the file header, and inside the information (and core) header.
+constexpr std::size_t BmpFileSizeField = 2;
+constexpr std::size_t BmpDataOffsetField = 10;
+constexpr std::size_t BmpHeaderSizeField = 14;  // also the first field of every information header
+constexpr std::size_t InfoWidthField = 4;
+constexpr std::size_t InfoHeightField = 8;
+constexpr std::size_t InfoPlanesField = 12;
+constexpr std::size_t InfoBitsField = 14;
+constexpr std::size_t InfoCompressionField = 16;
+constexpr std::size_t InfoImageSizeField = 20;
+constexpr std::size_t InfoColoursUsedField = 32;
+constexpr std::size_t InfoMasksField = 40;  // red, green, blue, alpha masks in headers of 52 bytes and more
+constexpr std::size_t CoreWidthField = 4;
+constexpr std::size_t CoreHeightField = 6;
+constexpr std::size_t CoreBitsField = 10;
+
 constexpr std::uint32_t BmpRgb = 0;
 constexpr std::uint32_t BmpRle8 = 1;
 constexpr std::uint32_t BmpRle4 = 2;

@@ -12,12 +12,10 @@
 
 namespace {
 
-constexpr std::size_t DataOffsetField = 10;
-constexpr std::size_t HeaderSizeField = 14;
 constexpr std::size_t MaskCount = 3;  // red, green, blue
 constexpr std::size_t MaskBytes = 4;
-constexpr std::size_t InHeaderMaskOffset = 40;
 constexpr int MaxPaletteBits = 8;
+constexpr std::size_t CorePaletteEntryBytes = 3;  // blue, green, red; later headers add a fourth byte
 
 // One colour channel of a 16- or 32-bit pixel: where its bits are and how many there are.
 struct Channel {
@@ -73,27 +71,27 @@ std::uint8_t Scaled(std::uint32_t pixel, const Channel& channel) {
 
 // Reads and checks the headers; the stored file size is not trusted and not needed.
 std::optional<std::string> ReadLayout(std::string_view bytes, Layout& layout) {
-  if (bytes.size() < BmpFileHeaderSize + 4) return "file too short";
-  const std::uint32_t headerSize = ReadLe32(bytes, HeaderSizeField);
+  if (bytes.size() < BmpFileHeaderSize + sizeof(std::uint32_t)) return "file too short";
+  const std::uint32_t headerSize = ReadLe32(bytes, BmpHeaderSizeField);
   if (!KnownHeaderSize(headerSize)) return "unknown header size";
   if (bytes.size() < BmpFileHeaderSize + headerSize) return "header cut off";
   const std::size_t h = BmpFileHeaderSize;
-  layout.dataOffset = ReadLe32(bytes, DataOffsetField);
+  layout.dataOffset = ReadLe32(bytes, BmpDataOffsetField);
   layout.afterHeaders = h + headerSize;
 
   if (headerSize == BmpCoreHeaderSize) {
-    layout.width = ReadLe16(bytes, h + 4);
-    layout.height = ReadLe16(bytes, h + 6);
-    layout.bitsPerPixel = ReadLe16(bytes, h + 10);
-    layout.paletteEntryBytes = 3;
+    layout.width = ReadLe16(bytes, h + CoreWidthField);
+    layout.height = ReadLe16(bytes, h + CoreHeightField);
+    layout.bitsPerPixel = ReadLe16(bytes, h + CoreBitsField);
+    layout.paletteEntryBytes = CorePaletteEntryBytes;
     if (layout.bitsPerPixel != 1 && layout.bitsPerPixel != 4 && layout.bitsPerPixel != 8 && layout.bitsPerPixel != 24)
       return "unsupported bits per pixel";
   } else {
-    layout.width = static_cast<std::int32_t>(ReadLe32(bytes, h + 4));
-    layout.height = static_cast<std::int32_t>(ReadLe32(bytes, h + 8));
-    layout.bitsPerPixel = ReadLe16(bytes, h + 14);
-    layout.compression = ReadLe32(bytes, h + 16);
-    layout.coloursUsed = ReadLe32(bytes, h + 32);
+    layout.width = static_cast<std::int32_t>(ReadLe32(bytes, h + InfoWidthField));
+    layout.height = static_cast<std::int32_t>(ReadLe32(bytes, h + InfoHeightField));
+    layout.bitsPerPixel = ReadLe16(bytes, h + InfoBitsField);
+    layout.compression = ReadLe32(bytes, h + InfoCompressionField);
+    layout.coloursUsed = ReadLe32(bytes, h + InfoColoursUsedField);
   }
   if (layout.width <= 0) return "width not positive";
   if (layout.height == 0) return "height is zero";
@@ -121,7 +119,7 @@ std::optional<std::string> ReadLayout(std::string_view bytes, Layout& layout) {
   }
 
   if (UsesBitFields(layout.compression)) {
-    std::size_t at = h + InHeaderMaskOffset;
+    std::size_t at = h + InfoMasksField;
     if (headerSize == BmpInfoHeaderSize) {  // the masks follow the short header
       const std::size_t maskFields = layout.compression == BmpAlphaBitFields ? MaskCount + 1 : MaskCount;
       at = layout.afterHeaders;

@@ -29,15 +29,16 @@ std::string EncodeBmp24(const Raster& picture) {
 
   out[0] = 'B';
   out[1] = 'M';
-  PutLe32(out, 2, static_cast<std::uint32_t>(out.size()));
-  PutLe32(out, 10, static_cast<std::uint32_t>(dataOffset));
-  PutLe32(out, 14, BmpInfoHeaderSize);
-  PutLe32(out, 18, static_cast<std::uint32_t>(picture.width));
-  PutLe32(out, 22, static_cast<std::uint32_t>(picture.height));  // positive: bottom row first
-  PutLe16(out, 26, Planes);
-  PutLe16(out, 28, SavedBitsPerPixel);
-  PutLe32(out, 30, BmpRgb);
-  PutLe32(out, 34, static_cast<std::uint32_t>(pixelBytes));
+  PutLe32(out, BmpFileSizeField, static_cast<std::uint32_t>(out.size()));
+  PutLe32(out, BmpDataOffsetField, static_cast<std::uint32_t>(dataOffset));
+  PutLe32(out, BmpHeaderSizeField, BmpInfoHeaderSize);
+  PutLe32(out, BmpFileHeaderSize + InfoWidthField, static_cast<std::uint32_t>(picture.width));
+  // A positive height: the bottom row is stored first.
+  PutLe32(out, BmpFileHeaderSize + InfoHeightField, static_cast<std::uint32_t>(picture.height));
+  PutLe16(out, BmpFileHeaderSize + InfoPlanesField, Planes);
+  PutLe16(out, BmpFileHeaderSize + InfoBitsField, SavedBitsPerPixel);
+  PutLe32(out, BmpFileHeaderSize + InfoCompressionField, BmpRgb);
+  PutLe32(out, BmpFileHeaderSize + InfoImageSizeField, static_cast<std::uint32_t>(pixelBytes));
   // Resolution, colours used and important colours stay 0.
 
   for (int y = 0; y < picture.height; ++y) {

@@ -1,6 +1,7 @@
 // WriteSettingsFile and ReadSettingsFile: the sound controls and the band curve through the settings store.
 #include "picture/settings_file.h"
 
+#include <iterator>
 #include <vector>
 
 #include "app/control_ids.h"
