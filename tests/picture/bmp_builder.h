@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-struct BmpSpec {
+struct BmpLayout {
   std::uint32_t headerSize = 40;
   std::int32_t width = 1;
   std::int32_t height = 1;
@@ -24,48 +24,48 @@ inline void AppendLe(std::string& out, std::uint64_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
 }
 
-inline std::string BuildBmp(const BmpSpec& spec) {
-  const bool core = spec.headerSize == 12;
+inline std::string BuildBmp(const BmpLayout& layout) {
+  const bool core = layout.headerSize == 12;
   std::string header;
-  AppendLe(header, spec.headerSize, 4);
+  AppendLe(header, layout.headerSize, 4);
   if (core) {
-    AppendLe(header, static_cast<std::uint16_t>(spec.width), 2);
-    AppendLe(header, static_cast<std::uint16_t>(spec.height), 2);
+    AppendLe(header, static_cast<std::uint16_t>(layout.width), 2);
+    AppendLe(header, static_cast<std::uint16_t>(layout.height), 2);
     AppendLe(header, 1, 2);
-    AppendLe(header, spec.bitsPerPixel, 2);
+    AppendLe(header, layout.bitsPerPixel, 2);
   } else {
-    AppendLe(header, static_cast<std::uint32_t>(spec.width), 4);
-    AppendLe(header, static_cast<std::uint32_t>(spec.height), 4);
+    AppendLe(header, static_cast<std::uint32_t>(layout.width), 4);
+    AppendLe(header, static_cast<std::uint32_t>(layout.height), 4);
     AppendLe(header, 1, 2);
-    AppendLe(header, spec.bitsPerPixel, 2);
-    AppendLe(header, spec.compression, 4);
-    AppendLe(header, spec.pixels.size(), 4);
+    AppendLe(header, layout.bitsPerPixel, 2);
+    AppendLe(header, layout.compression, 4);
+    AppendLe(header, layout.pixels.size(), 4);
     AppendLe(header, 2835, 4);
     AppendLe(header, 2835, 4);
-    AppendLe(header, spec.coloursUsed, 4);
+    AppendLe(header, layout.coloursUsed, 4);
     AppendLe(header, 0, 4);
-    if (spec.headerSize > 40)
-      for (std::size_t i = 0; i < 4; ++i) AppendLe(header, i < spec.masks.size() ? spec.masks[i] : 0, 4);
-    if (spec.headerSize <= 124) header.resize(spec.headerSize, '\0');  // a bogus larger size stays a claim
+    if (layout.headerSize > 40)
+      for (std::size_t i = 0; i < 4; ++i) AppendLe(header, i < layout.masks.size() ? layout.masks[i] : 0, 4);
+    if (layout.headerSize <= 124) header.resize(layout.headerSize, '\0');  // a bogus larger size stays a claim
   }
   std::string extra;
-  if (spec.headerSize == 40)
-    for (std::uint32_t mask : spec.masks) AppendLe(extra, mask, 4);
-  for (const auto& entry : spec.palette) {
+  if (layout.headerSize == 40)
+    for (std::uint32_t mask : layout.masks) AppendLe(extra, mask, 4);
+  for (const auto& entry : layout.palette) {
     extra.push_back(static_cast<char>(entry[2]));
     extra.push_back(static_cast<char>(entry[1]));
     extra.push_back(static_cast<char>(entry[0]));
     if (!core) extra.push_back('\0');
   }
-  const std::uint32_t offset = spec.dataOffset.value_or(static_cast<std::uint32_t>(14 + header.size() + extra.size()));
+  const std::uint32_t offset = layout.dataOffset.value_or(static_cast<std::uint32_t>(14 + header.size() + extra.size()));
   std::string file = "BM";
-  AppendLe(file, 14 + header.size() + extra.size() + spec.pixels.size(), 4);
+  AppendLe(file, 14 + header.size() + extra.size() + layout.pixels.size(), 4);
   AppendLe(file, 0, 4);
   AppendLe(file, offset, 4);
   file += header;
   file += extra;
   if (file.size() < offset) file.resize(offset, '\0');
-  file += spec.pixels;
+  file += layout.pixels;
   return file;
 }
 

@@ -11,26 +11,26 @@
 
 namespace {
 
-BmpSpec SmallEightBit() {
-  BmpSpec spec;
-  spec.width = 4;
-  spec.height = 4;
-  spec.bitsPerPixel = 8;
-  spec.palette = {{0, 0, 0}, {255, 255, 255}};
-  spec.coloursUsed = 2;
-  spec.pixels = std::string(16, '\1');
-  return spec;
+BmpLayout SmallEightBit() {
+  BmpLayout layout;
+  layout.width = 4;
+  layout.height = 4;
+  layout.bitsPerPixel = 8;
+  layout.palette = {{0, 0, 0}, {255, 255, 255}};
+  layout.coloursUsed = 2;
+  layout.pixels = std::string(16, '\1');
+  return layout;
 }
 
-BmpSpec SmallBitFields() {
-  BmpSpec spec;
-  spec.width = 2;
-  spec.height = 1;
-  spec.bitsPerPixel = 16;
-  spec.compression = 3;
-  spec.masks = {0xF800, 0x07E0, 0x001F};
-  spec.pixels = std::string(4, '\x7F');
-  return spec;
+BmpLayout SmallBitFields() {
+  BmpLayout layout;
+  layout.width = 2;
+  layout.height = 1;
+  layout.bitsPerPixel = 16;
+  layout.compression = 3;
+  layout.masks = {0xF800, 0x07E0, 0x001F};
+  layout.pixels = std::string(4, '\x7F');
+  return layout;
 }
 
 struct BrokenCase {
@@ -82,8 +82,8 @@ TEST(BmpHostile, BrokenFilesGiveNoImage) {
       {"RLE ends early", [] { auto s = SmallEightBit(); s.compression = 1; s.pixels = Bytes({4, 1, 0, 0, 4}); return BuildBmp(s); }},
       {"RLE literal cut off", [] { auto s = SmallEightBit(); s.compression = 1; s.pixels = Bytes({0, 4, 1, 1}); return BuildBmp(s); }},
       {"RLE jump cut off", [] { auto s = SmallEightBit(); s.compression = 1; s.pixels = Bytes({0, 2, 1}); return BuildBmp(s); }},
-      {"core header cut off", [] { BmpSpec s; s.headerSize = 12; return BuildBmp(s).substr(0, 20); }},
-      {"core header 16 bits", [] { BmpSpec s; s.headerSize = 12; s.bitsPerPixel = 16; s.pixels = std::string(4, '\0'); return BuildBmp(s); }},
+      {"core header cut off", [] { BmpLayout s; s.headerSize = 12; return BuildBmp(s).substr(0, 20); }},
+      {"core header 16 bits", [] { BmpLayout s; s.headerSize = 12; s.bitsPerPixel = 16; s.pixels = std::string(4, '\0'); return BuildBmp(s); }},
   };
   for (const auto& brokenCase : cases) {
     const auto result = DecodeBmp(brokenCase.file());
@@ -94,21 +94,21 @@ TEST(BmpHostile, BrokenFilesGiveNoImage) {
 }
 
 TEST(BmpHostile, LargestAllowedClaimWithoutDataIsRefusedBeforeAllocating) {
-  BmpSpec spec;
-  spec.width = 16384;
-  spec.height = -4096;
-  spec.bitsPerPixel = 1;
-  spec.palette = {{0, 0, 0}, {255, 255, 255}};
-  spec.pixels = std::string(100, '\0');
-  const auto result = DecodeBmp(BuildBmp(spec));
+  BmpLayout layout;
+  layout.width = 16384;
+  layout.height = -4096;
+  layout.bitsPerPixel = 1;
+  layout.palette = {{0, 0, 0}, {255, 255, 255}};
+  layout.pixels = std::string(100, '\0');
+  const auto result = DecodeBmp(BuildBmp(layout));
   EXPECT_FALSE(result.image);
   EXPECT_EQ(result.reason, "pixel data cut off");
 }
 
 TEST(BmpHostile, EveryTruncationOfAValidFileIsHandled) {
-  BmpSpec spec = SmallEightBit();
-  spec.width = 3;  // rows of 3 bytes padded to 4: the last row may lack its one byte of padding
-  const std::string file = BuildBmp(spec);
+  BmpLayout layout = SmallEightBit();
+  layout.width = 3;  // rows of 3 bytes padded to 4: the last row may lack its one byte of padding
+  const std::string file = BuildBmp(layout);
   ASSERT_TRUE(DecodeBmp(file).image);
   for (std::size_t length = 0; length < file.size(); ++length) {
     const auto result = DecodeBmp(std::string_view(file).substr(0, length));
@@ -122,7 +122,7 @@ TEST(BmpHostile, RandomHeaderDamageNeverCrashes) {
   seeds.push_back(BuildBmp(SmallEightBit()));
   seeds.push_back(BuildBmp(SmallBitFields()));
   seeds.push_back(EncodeBmp24(Raster(5, 3, White)));
-  BmpSpec rle = SmallEightBit();
+  BmpLayout rle = SmallEightBit();
   rle.compression = 1;
   rle.pixels = Bytes({4, 1, 0, 0, 0, 4, 1, 0, 1, 0, 0, 2, 1, 1, 0, 1});
   seeds.push_back(BuildBmp(rle));
