@@ -43,7 +43,7 @@ void RefreshDistributionPreview() {
 
 }  // namespace
 
-void WriteSettingsFile(const std::string& imageName) {
+bool WriteSettingsFile(const std::string& imageName) {
   OpenSettings(SettingsFileName(imageName));
   for (const IntSettingKey& key : IntSettingKeys) WriteSettingInt(key.key, UiGetState(key.control));
   std::vector<StoredBandPoint> points;
@@ -51,7 +51,7 @@ void WriteSettingsFile(const std::string& imageName) {
   if (ExportBandPoints(BandLevelEditorNumber, points) != 0)
     for (int i = 0; i < SettingsBandPointCount && i < static_cast<int>(points.size()); ++i)
       WriteSettingText(BandPointKey(i + 1), FormatBandPoint(points[static_cast<std::size_t>(i)]));
-  CloseSettings();
+  return CloseSettings();
 }
 
 void ReadSettingsFile(const std::string& imageName) {
