@@ -38,12 +38,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   canvas = Raster(input.canvasWidth, input.canvasHeight, White);
   SetCanvasHooks({CanvasOf, ShowCanvas});
 
+  // The properties go onto the record before it is attached, so only the import and the end redraw.
   BandLevelEditor record = NewBandLevelEditorRecord(input.width, input.height, input.pointCount, White, Black);
+  ApplyBandEditorProperty(record, MarkerRadiusProperty, input.markerRadius);
+  ApplyBandEditorProperty(record, HitRadiusProperty, input.hitRadius);
+  ApplyBandEditorProperty(record, ValueRangeXProperty, input.rangeX);
+  ApplyBandEditorProperty(record, ValueRangeYProperty, input.rangeY);
   const BandEditorHandle handle = AttachBandLevelEditor(EditorControl, record);
-  SetBandLevelEditorProperty(handle, MarkerRadiusProperty, input.markerRadius);
-  SetBandLevelEditorProperty(handle, HitRadiusProperty, input.hitRadius);
-  SetBandLevelEditorProperty(handle, ValueRangeXProperty, input.rangeX);
-  SetBandLevelEditorProperty(handle, ValueRangeYProperty, input.rangeY);
   ImportBandPoints(handle, input.points);
 
   // What was imported comes back out unchanged (the ends keep their x), wherever no value saturated.
