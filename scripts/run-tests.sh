@@ -1,8 +1,25 @@
 #!/usr/bin/env bash
-# Sets up a fresh Debian 12 machine, builds Vellora with its tests and runs the whole test suite.
+# Sets up a fresh Debian 12 machine, builds Vellora with its tests and runs the whole test suite: once as
+# built normally, once more under AddressSanitizer with UndefinedBehaviorSanitizer (build-asan), and the
+# playback tests under ThreadSanitizer (build-tsan). Any sanitizer report fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-debian.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
 ctest --test-dir build --output-on-failure -j2
+
+# Every report stops the test that caused it; the stack goes into the test's output.
+export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1"
+export UBSAN_OPTIONS="halt_on_error=1:abort_on_error=1:print_stacktrace=1"
+export TSAN_OPTIONS="halt_on_error=1:abort_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tools/tsan.supp"
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLORA_SANITIZE=address,undefined
+cmake --build build-asan
+ctest --test-dir build-asan --output-on-failure -j2
+
+# Playback: the audio callback thread, the cursor it moves and the program's own loop around them.
+playback_tests="PlaySamples|Synthesize|StreamCallback|ScanCursor"
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLORA_SANITIZE=thread
+cmake --build build-tsan --target sound_tests app_tests
+ctest --test-dir build-tsan --output-on-failure -j2 -R "$playback_tests"

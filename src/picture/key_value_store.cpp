@@ -95,6 +95,11 @@ std::string SerialiseSettingsDocument(const SettingsDocument& document) {
   if (document.utf8) {
     out += ByteOrderMark;
     out += LineEnd;
+  } else if (!document.entries.empty() && document.entries.front().kind == SettingsEntryKind::Key &&
+             document.entries.front().name.starts_with(ByteOrderMark)) {
+    // A Latin-1 file whose first line starts with the mark's three bytes would read back as UTF-8;
+    // an empty first line (dropped when read) keeps it Latin-1.
+    out += LineEnd;
   }
   for (const SettingsEntry& entry : document.entries) {
     switch (entry.kind) {

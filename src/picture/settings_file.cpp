@@ -13,11 +13,11 @@
 #include "picture/settings_values.h"
 #include "ui/ui.h"
 
-void WriteSettingsFile(const std::string& imageName) {
+bool WriteSettingsFile(const std::string& imageName) {
   SettingsValues values;
   for (std::size_t i = 0; i < IntSettingKeys.size(); ++i) values.integers[i] = UiGetState(IntSettingKeys[i].control);
   if (ExportBandPoints(BandLevelEditorNumber, values.bandPoints) == 0) values.bandPoints.clear();
-  WriteSettingsValuesFile(SettingsFileName(imageName), values);
+  return WriteSettingsValuesFile(SettingsFileName(imageName), values);
 }
 
 void ReadSettingsFile(const std::string& imageName) {

@@ -1,0 +1,170 @@
+// Writes the starting corpora of the fuzz targets from the program's own encoders and the test suite's
+// bitmap builder: every bitmap variant the reader knows, small JPEGs, settings files and band inputs.
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "band_input.h"
+#include "picture/bmp_builder.h"
+#include "picture/bmp_writer.h"
+#include "picture/key_value_store.h"
+#include "picture/settings_file_keys.h"
+
+namespace {
+
+constexpr int JpegQuality = 90;
+
+void Write(const std::string& folder, const std::string& name, const std::string& bytes) {
+  std::ofstream out(folder + "/" + name, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) {
+    std::fprintf(stderr, "cannot write %s/%s\n", folder.c_str(), name.c_str());
+    std::exit(1);
+  }
+}
+
+std::string MakeFolder(const std::string& root, const std::string& name) {
+  const std::string folder = root + "/" + name;
+  mkdir(root.c_str(), 0755);
+  mkdir(folder.c_str(), 0755);
+  return folder;
+}
+
+Raster Gradient(int width, int height) {
+  Raster picture(width, height, Black);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      picture.pixels[static_cast<std::size_t>(y * width + x)] =
+          MakeColour(static_cast<std::uint8_t>(x * 40), static_cast<std::uint8_t>(y * 50), 0x80);
+  return picture;
+}
+
+std::string EncodeJpeg(int width, int height, bool grey, bool progressive) {
+  jpeg_compress_struct info;
+  jpeg_error_mgr errors;
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = static_cast<JDIMENSION>(width);
+  info.image_height = static_cast<JDIMENSION>(height);
+  info.input_components = grey ? 1 : 3;
+  info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, JpegQuality, TRUE);
+  if (progressive) jpeg_simple_progression(&info);
+  jpeg_start_compress(&info, TRUE);
+  std::vector<unsigned char> row(static_cast<std::size_t>(width) * (grey ? 1 : 3));
+  for (int y = 0; y < height; ++y) {
+    for (std::size_t i = 0; i < row.size(); ++i) row[i] = static_cast<unsigned char>(i * 17 + y * 29);
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&info, rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::string bytes(reinterpret_cast<const char*>(buffer), size);
+  std::free(buffer);
+  return bytes;
+}
+
+void WriteImageSeeds(const std::string& folder) {
+  Write(folder, "bmp24.bmp", EncodeBmp24(Gradient(5, 3)));
+  const std::vector<std::array<std::uint8_t, 3>> palette = {{0, 0, 0}, {255, 255, 255}, {255, 0, 0}, {0, 0, 255}};
+  BmpSpec one;
+  one.width = 9; one.height = 2; one.bitsPerPixel = 1; one.palette = {{0, 0, 0}, {255, 255, 255}};
+  one.pixels = PaddedRow(Bytes({0xA5, 0x80})) + PaddedRow(Bytes({0x5A, 0x00}));
+  Write(folder, "bmp1.bmp", BuildBmp(one));
+  BmpSpec four;
+  four.width = 3; four.height = 2; four.bitsPerPixel = 4; four.palette = palette;
+  four.pixels = PaddedRow(Bytes({0x01, 0x20})) + PaddedRow(Bytes({0x32, 0x10}));
+  Write(folder, "bmp4.bmp", BuildBmp(four));
+  BmpSpec eight;
+  eight.width = 3; eight.height = -2; eight.bitsPerPixel = 8; eight.palette = palette; eight.coloursUsed = 4;
+  eight.pixels = PaddedRow(Bytes({0, 1, 2})) + PaddedRow(Bytes({3, 2, 1}));
+  Write(folder, "bmp8_top_down.bmp", BuildBmp(eight));
+  BmpSpec rle8 = eight;
+  rle8.height = 2; rle8.compression = 1;
+  rle8.pixels = Bytes({2, 1, 1, 3, 0, 0, 0, 3, 0, 1, 2, 0, 0, 1});
+  Write(folder, "bmp8_rle.bmp", BuildBmp(rle8));
+  BmpSpec rle4 = four;
+  rle4.compression = 2;
+  rle4.pixels = Bytes({3, 0x12, 0, 0, 0, 3, 0x32, 0x10, 0, 2, 1, 0, 0, 1});
+  Write(folder, "bmp4_rle.bmp", BuildBmp(rle4));
+  BmpSpec sixteen;
+  sixteen.width = 2; sixteen.height = 2; sixteen.bitsPerPixel = 16; sixteen.compression = 3;
+  sixteen.masks = {0xF800, 0x07E0, 0x001F};
+  sixteen.pixels = Bytes({0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0xFF, 0xFF});
+  Write(folder, "bmp16_565.bmp", BuildBmp(sixteen));
+  BmpSpec sixteenDefault = sixteen;
+  sixteenDefault.compression = 0; sixteenDefault.masks.clear();
+  Write(folder, "bmp16_555.bmp", BuildBmp(sixteenDefault));
+  BmpSpec thirtyTwo;
+  thirtyTwo.headerSize = 124; thirtyTwo.width = 2; thirtyTwo.height = 1; thirtyTwo.bitsPerPixel = 32;
+  thirtyTwo.compression = 3; thirtyTwo.masks = {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
+  thirtyTwo.pixels = Bytes({1, 2, 3, 4, 5, 6, 7, 8});
+  Write(folder, "bmp32_v5.bmp", BuildBmp(thirtyTwo));
+  BmpSpec v4 = thirtyTwo;
+  v4.headerSize = 108; v4.masks = {0x3FF00000, 0x000FFC00, 0x000003FF, 0};
+  Write(folder, "bmp32_v4_ten_bits.bmp", BuildBmp(v4));
+  BmpSpec core;
+  core.headerSize = 12; core.width = 2; core.height = 2; core.bitsPerPixel = 8; core.palette = palette;
+  core.pixels = PaddedRow(Bytes({0, 1})) + PaddedRow(Bytes({2, 3}));
+  Write(folder, "bmp8_core.bmp", BuildBmp(core));
+  Write(folder, "colour.jpg", EncodeJpeg(8, 8, false, false));
+  Write(folder, "grey.jpg", EncodeJpeg(9, 5, true, false));
+  Write(folder, "progressive.jpg", EncodeJpeg(17, 16, false, true));
+}
+
+void WriteSettingsSeeds(const std::string& folder) {
+  SettingsDocument saved;
+  for (const IntSettingKey& key : IntSettingKeys) SetSetting(saved, key.key, std::to_string(key.defaultValue));
+  for (int i = 1; i <= SettingsBandPointCount; ++i)
+    SetSetting(saved, BandPointKey(i), FormatBandPoint({i * 20, i * 1000}));
+  Write(folder, "saved.vlr", SerialiseSettingsDocument(saved));
+  SettingsDocument utf8 = saved;
+  utf8.utf8 = true;
+  Write(folder, "utf8.vlr", SerialiseSettingsDocument(utf8));
+  Write(folder, "foreign.vlr",
+        "; made by hand\n  SampleRate=22050\r\nfrqto = 99999\rFrqDistribution=1\nFrqDistA = -5\n"
+        "FrqBandP1 = $10,%101\nFrqBandP8=2147483648,-2147483649\n[Other]\nSoundDuration = 1\n");
+  Write(folder, "empty.vlr", "");
+}
+
+void WriteBandSeeds(const std::string& folder) {
+  band_input::BandInput app;
+  app.pointCount = 8; app.width = 160; app.height = 70; app.canvasWidth = 160; app.canvasHeight = 70;
+  app.markerRadius = 3; app.hitRadius = 10; app.rangeX = 380; app.rangeY = 10000;
+  for (int i = 0; i < 8; ++i) app.points.push_back({i * 22, 10 + i * 7});
+  app.moves = {{44, 50}, {60, 10}, {200, -30}};
+  Write(folder, "app_editor.bin", band_input::Encode(app));
+  band_input::BandInput far = app;
+  far.pointCount = 3; far.canvasWidth = 20; far.canvasHeight = 300;
+  far.points = {{-2147483647, 2147483647}, {2147483647, -2147483647}, {0, 0}};
+  far.moves = {};
+  Write(folder, "far_points.bin", band_input::Encode(far));
+  band_input::BandInput tiny = app;
+  tiny.pointCount = 2; tiny.width = 1; tiny.height = 0; tiny.rangeX = -1; tiny.rangeY = 0;
+  tiny.points = {{0, 0}, {0, 0}};
+  Write(folder, "no_size.bin", band_input::Encode(tiny));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s <seed folder>\n", argv[0]);
+    return 2;
+  }
+  const std::string root = argv[1];
+  WriteImageSeeds(MakeFolder(root, "image_file"));
+  WriteSettingsSeeds(MakeFolder(root, "settings_file"));
+  WriteBandSeeds(MakeFolder(root, "band_points"));
+  return 0;
+}

@@ -1,0 +1,171 @@
+// Load through the real window with hostile pictures: a size claim of 100000 x 100000, a JPEG cut short,
+// bitmaps whose palette or bit fields lie. The canvas keeps its picture unless a real one was decoded, the
+// settings beside the file are still read, and the program goes on.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "app/control_ids.h"
+#include "app/settings.h"
+#include "picture/bmp_builder.h"
+#include "picture/test_files.h"
+#include "support/app_fixture.h"
+#include "ui/ui.h"
+
+namespace {
+
+constexpr int ClaimedSide = 100000;
+constexpr int JpegLargestSide = 65500;
+
+std::string EncodeColourJpeg(int width, int height) {
+  jpeg_compress_struct info;
+  jpeg_error_mgr errors;
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = static_cast<JDIMENSION>(width);
+  info.image_height = static_cast<JDIMENSION>(height);
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_start_compress(&info, TRUE);
+  std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
+  for (int y = 0; y < height; ++y) {
+    for (std::size_t i = 0; i < row.size(); ++i) row[i] = static_cast<unsigned char>(i * 7 + y * 13);
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&info, rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::string bytes(reinterpret_cast<const char*>(buffer), size);
+  std::free(buffer);
+  return bytes;
+}
+
+// The JPEG with the frame header's height and width replaced by side (both 16 bits, big-endian).
+std::string WithClaimedJpegSize(std::string jpeg, int side) {
+  const std::size_t frame = jpeg.find("\xFF\xC0");
+  if (frame == std::string::npos) return {};
+  for (std::size_t at : {frame + 5, frame + 7}) {
+    jpeg[at] = static_cast<char>((side >> 8) & 0xFF);
+    jpeg[at + 1] = static_cast<char>(side & 0xFF);
+  }
+  return jpeg;
+}
+
+class LoadFaults : public AppTest {
+ protected:
+  ScratchFolder folder;
+
+  void SetUp() override {
+    AppTest::SetUp();
+    Press(PaintCanvas, {100, 100});
+    Release(PaintCanvas, {100, 100});
+  }
+  // Loads bytes saved as name, with settings beside it that set the sample rate to 8000.
+  void Load(const std::string& name, const std::string& bytes) {
+    const std::string path = folder.File(name);
+    WriteWholeFile(path, bytes);
+    WriteWholeFile(path + ".vlr", "SampleRate = 8000\r\n");
+    AnswerNextFileDialog(path, 0);
+    Click(LoadButton);
+  }
+  void ExpectRefusedAndSettingsRead(const Raster& before) {
+    EXPECT_EQ(CanvasOf(PaintCanvas), before) << "the canvas keeps its picture";
+    EXPECT_EQ(UiGetState(SampleRateSlider), 8000) << "the settings beside the file are still read";
+    EXPECT_EQ(QuitFlag, 0);
+    Click(LineToggle);
+    EXPECT_EQ(Tool, LineToggle) << "the program still takes input";
+  }
+};
+
+TEST_F(LoadFaults, BitmapClaiming100000By100000PixelsLeavesTheCanvas) {
+  const Raster before = CanvasOf(PaintCanvas);
+  BmpSpec spec;
+  spec.width = ClaimedSide;
+  spec.height = ClaimedSide;
+  spec.pixels = std::string(64, '\x7F');
+  Load("huge.bmp", BuildBmp(spec));
+  ExpectRefusedAndSettingsRead(before);
+}
+
+TEST_F(LoadFaults, JpegClaimingItsLargestSizeLeavesTheCanvas) {
+  const Raster before = CanvasOf(PaintCanvas);
+  const std::string huge = WithClaimedJpegSize(EncodeColourJpeg(16, 16), JpegLargestSide);
+  ASSERT_FALSE(huge.empty());
+  Load("huge.jpg", huge);
+  ExpectRefusedAndSettingsRead(before);
+}
+
+TEST_F(LoadFaults, TruncatedJpegLeavesTheCanvas) {
+  const Raster before = CanvasOf(PaintCanvas);
+  const std::string whole = EncodeColourJpeg(64, 64);
+  Load("cut.jpg", whole.substr(0, whole.size() / 2));
+  ExpectRefusedAndSettingsRead(before);
+}
+
+TEST_F(LoadFaults, BitmapWhoseBitFieldsOverlapLeavesTheCanvas) {
+  const Raster before = CanvasOf(PaintCanvas);
+  BmpSpec spec;
+  spec.width = 2;
+  spec.height = 1;
+  spec.bitsPerPixel = 16;
+  spec.compression = 3;
+  spec.masks = {0xF800, 0x0FE0, 0x001F};  // green reaches into red
+  spec.pixels = Bytes({0xFF, 0xFF, 0x00, 0x00});
+  Load("overlap.bmp", BuildBmp(spec));
+  ExpectRefusedAndSettingsRead(before);
+}
+
+TEST_F(LoadFaults, BitmapWhoseBitFieldsAreWiderThanThePixelLeavesTheCanvas) {
+  const Raster before = CanvasOf(PaintCanvas);
+  BmpSpec spec;
+  spec.width = 2;
+  spec.height = 1;
+  spec.bitsPerPixel = 16;
+  spec.compression = 3;
+  spec.masks = {0xFF0000, 0x00FF00, 0x0000FF};  // 32-bit masks on 16-bit pixels
+  spec.pixels = Bytes({0xFF, 0xFF, 0x00, 0x00});
+  Load("wide.bmp", BuildBmp(spec));
+  ExpectRefusedAndSettingsRead(before);
+}
+
+TEST_F(LoadFaults, BitmapClaimingMoreColoursThanItsPaletteHoldsShowsOnlyTheColoursItHas) {
+  // 4 billion colours claimed, one white entry present; every pixel names entry 200.
+  BmpSpec spec;
+  spec.width = 4;
+  spec.height = 4;
+  spec.bitsPerPixel = 8;
+  spec.coloursUsed = 0xFFFFFFFF;
+  spec.palette = {{255, 255, 255}};
+  spec.pixels = std::string(16, '\xC8');
+  Load("palette.bmp", BuildBmp(spec));
+  const Raster& shown = CanvasOf(PaintCanvas);
+  EXPECT_EQ(LitCount(shown), 0) << "entries the file does not hold are black, never read from beyond it";
+  EXPECT_EQ(UiGetState(SampleRateSlider), 8000);
+  EXPECT_EQ(QuitFlag, 0);
+}
+
+TEST_F(LoadFaults, BitmapWhosePaletteRunsIntoThePixelDataUsesOnlyTheBytesBeforeIt) {
+  // The data offset says the palette holds one entry although two are claimed and indexed.
+  BmpSpec spec;
+  spec.width = 2;
+  spec.height = 1;
+  spec.bitsPerPixel = 1;
+  spec.coloursUsed = 2;
+  spec.palette = {{255, 0, 0}};
+  spec.pixels = PaddedRow(Bytes({0x40}));  // pixel 0 uses entry 0, pixel 1 entry 1
+  Load("short_palette.bmp", BuildBmp(spec));
+  const Raster& shown = CanvasOf(PaintCanvas);
+  EXPECT_EQ(shown.At(0, 0), MakeColour(255, 0, 0));
+  EXPECT_EQ(shown.At(CanvasSize - 1, 0), Black);
+  EXPECT_EQ(UiGetState(SampleRateSlider), 8000);
+}
+
+}  // namespace
