@@ -87,11 +87,11 @@ class LoadFaults : public AppTest {
 
 TEST_F(LoadFaults, BitmapClaiming100000By100000PixelsLeavesTheCanvas) {
   const Raster before = CanvasOf(PaintCanvas);
-  BmpSpec spec;
-  spec.width = ClaimedSide;
-  spec.height = ClaimedSide;
-  spec.pixels = std::string(64, '\x7F');
-  Load("huge.bmp", BuildBmp(spec));
+  BmpLayout layout;
+  layout.width = ClaimedSide;
+  layout.height = ClaimedSide;
+  layout.pixels = std::string(64, '\x7F');
+  Load("huge.bmp", BuildBmp(layout));
   ExpectRefusedAndSettingsRead(before);
 }
 
@@ -112,40 +112,40 @@ TEST_F(LoadFaults, TruncatedJpegLeavesTheCanvas) {
 
 TEST_F(LoadFaults, BitmapWhoseBitFieldsOverlapLeavesTheCanvas) {
   const Raster before = CanvasOf(PaintCanvas);
-  BmpSpec spec;
-  spec.width = 2;
-  spec.height = 1;
-  spec.bitsPerPixel = 16;
-  spec.compression = 3;
-  spec.masks = {0xF800, 0x0FE0, 0x001F};  // green reaches into red
-  spec.pixels = Bytes({0xFF, 0xFF, 0x00, 0x00});
-  Load("overlap.bmp", BuildBmp(spec));
+  BmpLayout layout;
+  layout.width = 2;
+  layout.height = 1;
+  layout.bitsPerPixel = 16;
+  layout.compression = 3;
+  layout.masks = {0xF800, 0x0FE0, 0x001F};  // green reaches into red
+  layout.pixels = Bytes({0xFF, 0xFF, 0x00, 0x00});
+  Load("overlap.bmp", BuildBmp(layout));
   ExpectRefusedAndSettingsRead(before);
 }
 
 TEST_F(LoadFaults, BitmapWhoseBitFieldsAreWiderThanThePixelLeavesTheCanvas) {
   const Raster before = CanvasOf(PaintCanvas);
-  BmpSpec spec;
-  spec.width = 2;
-  spec.height = 1;
-  spec.bitsPerPixel = 16;
-  spec.compression = 3;
-  spec.masks = {0xFF0000, 0x00FF00, 0x0000FF};  // 32-bit masks on 16-bit pixels
-  spec.pixels = Bytes({0xFF, 0xFF, 0x00, 0x00});
-  Load("wide.bmp", BuildBmp(spec));
+  BmpLayout layout;
+  layout.width = 2;
+  layout.height = 1;
+  layout.bitsPerPixel = 16;
+  layout.compression = 3;
+  layout.masks = {0xFF0000, 0x00FF00, 0x0000FF};  // 32-bit masks on 16-bit pixels
+  layout.pixels = Bytes({0xFF, 0xFF, 0x00, 0x00});
+  Load("wide.bmp", BuildBmp(layout));
   ExpectRefusedAndSettingsRead(before);
 }
 
 TEST_F(LoadFaults, BitmapClaimingMoreColoursThanItsPaletteHoldsShowsOnlyTheColoursItHas) {
   // 4 billion colours claimed, one white entry present; every pixel names entry 200.
-  BmpSpec spec;
-  spec.width = 4;
-  spec.height = 4;
-  spec.bitsPerPixel = 8;
-  spec.coloursUsed = 0xFFFFFFFF;
-  spec.palette = {{255, 255, 255}};
-  spec.pixels = std::string(16, '\xC8');
-  Load("palette.bmp", BuildBmp(spec));
+  BmpLayout layout;
+  layout.width = 4;
+  layout.height = 4;
+  layout.bitsPerPixel = 8;
+  layout.coloursUsed = 0xFFFFFFFF;
+  layout.palette = {{255, 255, 255}};
+  layout.pixels = std::string(16, '\xC8');
+  Load("palette.bmp", BuildBmp(layout));
   const Raster& shown = CanvasOf(PaintCanvas);
   EXPECT_EQ(LitCount(shown), 0) << "entries the file does not hold are black, never read from beyond it";
   EXPECT_EQ(UiGetState(SampleRateSlider), 8000);
@@ -154,14 +154,14 @@ TEST_F(LoadFaults, BitmapClaimingMoreColoursThanItsPaletteHoldsShowsOnlyTheColou
 
 TEST_F(LoadFaults, BitmapWhosePaletteRunsIntoThePixelDataUsesOnlyTheBytesBeforeIt) {
   // The data offset says the palette holds one entry although two are claimed and indexed.
-  BmpSpec spec;
-  spec.width = 2;
-  spec.height = 1;
-  spec.bitsPerPixel = 1;
-  spec.coloursUsed = 2;
-  spec.palette = {{255, 0, 0}};
-  spec.pixels = PaddedRow(Bytes({0x40}));  // pixel 0 uses entry 0, pixel 1 entry 1
-  Load("short_palette.bmp", BuildBmp(spec));
+  BmpLayout layout;
+  layout.width = 2;
+  layout.height = 1;
+  layout.bitsPerPixel = 1;
+  layout.coloursUsed = 2;
+  layout.palette = {{255, 0, 0}};
+  layout.pixels = PaddedRow(Bytes({0x40}));  // pixel 0 uses entry 0, pixel 1 entry 1
+  Load("short_palette.bmp", BuildBmp(layout));
   const Raster& shown = CanvasOf(PaintCanvas);
   EXPECT_EQ(shown.At(0, 0), MakeColour(255, 0, 0));
   EXPECT_EQ(shown.At(CanvasSize - 1, 0), Black);

@@ -38,19 +38,30 @@ QString Plain(QString text) { return text.remove(QLatin1Char('&')); }
 
 }  // namespace
 
-void WhenModalAppears(std::function<void(QWidget*)> action) {
+namespace {
+
+// Waits for the next modal widget of the kind T, so helpers arranged together (a file dialog, then the
+// message box it leads to) each answer their own.
+template <typename T>
+void WhenModalOfKindAppears(std::function<void(T*)> action) {
   QPointer<QWidget> before = QApplication::activeModalWidget();
   auto* timer = new QTimer(QCoreApplication::instance());
   timer->setInterval(ModalPollMilliseconds);
   QObject::connect(timer, &QTimer::timeout, timer, [timer, before, action] {
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || modal == before || !modal->isVisible()) return;
+    T* wanted = qobject_cast<T*>(modal);
+    if (!wanted) return;
     timer->stop();
     timer->deleteLater();
-    action(modal);
+    action(wanted);
   });
   timer->start();
 }
+
+}  // namespace
+
+void WhenModalAppears(std::function<void(QWidget*)> action) { WhenModalOfKindAppears<QWidget>(action); }
 
 void CancelNextDialog() {
   WhenModalAppears([](QWidget* modal) {
@@ -59,9 +70,7 @@ void CancelNextDialog() {
 }
 
 void AnswerNextFileDialog(const std::string& path, int filterIndex) {
-  WhenModalAppears([path, filterIndex](QWidget* modal) {
-    auto* dialog = qobject_cast<QFileDialog*>(modal);
-    if (!dialog) return;
+  WhenModalOfKindAppears<QFileDialog>([path, filterIndex](QFileDialog* dialog) {
     const QStringList filters = dialog->nameFilters();
     if (filterIndex >= 0 && filterIndex < filters.size()) dialog->selectNameFilter(filters[filterIndex]);
     // Typed into the name field, the way a user enters it, then confirmed.
@@ -74,18 +83,14 @@ void AnswerNextFileDialog(const std::string& path, int filterIndex) {
 }
 
 void AnswerNextColourDialog(Colour colour) {
-  WhenModalAppears([colour](QWidget* modal) {
-    auto* dialog = qobject_cast<QColorDialog*>(modal);
-    if (!dialog) return;
+  WhenModalOfKindAppears<QColorDialog>([colour](QColorDialog* dialog) {
     dialog->setCurrentColor(QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)));
     dialog->accept();
   });
 }
 
 void DismissNextMessageBox(std::string* title, std::string* text) {
-  WhenModalAppears([title, text](QWidget* modal) {
-    auto* box = qobject_cast<QMessageBox*>(modal);
-    if (!box) return;
+  WhenModalOfKindAppears<QMessageBox>([title, text](QMessageBox* box) {
     if (title) *title = box->windowTitle().toStdString();
     if (text) *text = box->text().toStdString();
     if (QAbstractButton* ok = box->button(QMessageBox::Ok)) ok->click();

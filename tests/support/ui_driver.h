@@ -24,12 +24,12 @@
 void WhenModalAppears(std::function<void(QWidget*)> action);
 // The next modal dialog is cancelled (rejected) as soon as it appears.
 void CancelNextDialog();
-// The next modal widget, a file dialog, is answered with the path (as typed into its name field)
+// The next file dialog (other modal widgets are left to their own helpers) is answered with the path (as typed into its name field)
 // and the filter of that index.
 void AnswerNextFileDialog(const std::string& path, int filterIndex);
-// The next modal widget, a colour chooser, is answered with the colour.
+// The next colour chooser is answered with the colour.
 void AnswerNextColourDialog(Colour colour);
-// The next modal widget, a message box, is dismissed with its OK button; its title and text are
+// The next message box is dismissed with its OK button; its title and text are
 // stored where given (either may be nullptr).
 void DismissNextMessageBox(std::string* title = nullptr, std::string* text = nullptr);
 
