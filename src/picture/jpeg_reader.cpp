@@ -9,6 +9,7 @@
 #include <new>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 namespace {
 
@@ -36,9 +37,14 @@ void JumpOnError(j_common_ptr info) {
   std::longjmp(manager->escape, 1);
 }
 
-// Warnings (level < 0) report corrupt or truncated data: they fail the read like errors. Trace text is dropped.
+// Warnings (level < 0) mostly report corrupt or truncated data, and fail the read like errors; the two
+// about unusual but readable headers (a newer JFIF revision, an unknown Adobe transform) do not.
+// Trace text is dropped.
 void EmitMessage(j_common_ptr info, int level) {
-  if (level < 0) JumpOnError(info);
+  if (level >= 0) return;
+  const int code = info->err->msg_code;
+  if (code == JWRN_JFIF_MAJOR || code == JWRN_ADOBE_XFORM) return;
+  JumpOnError(info);
 }
 
 void SilentOutput(j_common_ptr) {}

@@ -35,6 +35,11 @@ ImageRef NewImage(int number, int width, int height) {
   auto image = MakeImage(width, height);
   if (!image) return nullptr;
   ImageRef handle = image.get();
+  // A block open on the image being replaced ends with it; it must not draw on freed memory.
+  if (auto old = numberedImages.find(number); old != numberedImages.end() && old->second.get() == currentTarget) {
+    currentTarget = nullptr;
+    currentCanvas = -1;
+  }
   numberedImages[number] = std::move(image);
   return handle;
 }

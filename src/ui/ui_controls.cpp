@@ -26,6 +26,8 @@ class StepOnlySpinBox : public QSpinBox {
   explicit StepOnlySpinBox(QWidget* parent) : QSpinBox(parent) {
     lineEdit()->setReadOnly(true);
     lineEdit()->setContextMenuPolicy(Qt::NoContextMenu);
+    // Without the frame a 30-pixel box still has room for a two-digit value beside its arrows.
+    setFrame(false);
   }
 
  protected:
@@ -103,6 +105,9 @@ QWidget* MakeLabel(const ControlOptions& options, QWidget* parent) {
 // The frame lies under every other control and lets the mouse through to what it surrounds.
 QWidget* MakeGroupFrame(const ControlOptions& options, QWidget* parent) {
   auto* frame = new QGroupBox(QString::fromStdString(options.label), parent);
+  // The title sits on the top edge of the rectangle, so the rectangle starts near the frame's own top.
+  frame->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
+                                      "QGroupBox::title { subcontrol-origin: margin; left: 7px; padding: 0 2px; }"));
   frame->setAttribute(Qt::WA_TransparentForMouseEvents);
   frame->setFocusPolicy(Qt::NoFocus);
   return frame;
@@ -115,8 +120,8 @@ QWidget* MakeRichText(QWidget* parent) {
   text->setUndoRedoEnabled(false);
   text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   text->setLineWrapMode(QTextEdit::NoWrap);
-  text->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  text->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   text->setFocusPolicy(Qt::StrongFocus);
   return text;
 }

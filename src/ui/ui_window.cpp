@@ -38,13 +38,16 @@ constexpr Qt::WindowFlags FixedWindowFlags = Qt::Window | Qt::CustomizeWindowHin
                                              Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint |
                                              Qt::MSWindowsFixedSizeDialogHint;
 
-// Puts the whole frame in the middle of the screen; a frame larger than the screen starts at its top-left.
+// Puts the whole frame in the middle of the screen; a frame larger than the screen is narrowed to it.
 void CentreOnScreen(QMainWindow* frame) {
   QScreen* screen = frame->screen() ? frame->screen() : QGuiApplication::primaryScreen();
   if (!screen) return;
   const QRect available = screen->availableGeometry();
   const QRect outer = frame->frameGeometry();
   const QSize margins = outer.size() - frame->geometry().size();
+  const QSize room = available.size() - margins;
+  if (frame->width() > room.width() || frame->height() > room.height())
+    frame->setFixedSize(std::min(frame->width(), room.width()), std::min(frame->height(), room.height()));
   const QSize whole = frame->size() + margins;
   const int left = available.x() + std::max(0, (available.width() - whole.width()) / 2);
   const int top = available.y() + std::max(0, (available.height() - whole.height()) / 2);
@@ -107,6 +110,7 @@ bool UiAddMenu(int window, const std::string& title) {
   if (!record || !record->frame->menuWidget()) return false;
   record->lastMenu = record->frame->menuBar()->addMenu(QString::fromStdString(title));
   FixSize(record->frame);
+  CentreOnScreen(record->frame);  // the bar has grown the frame
   return true;
 }
 

@@ -133,3 +133,17 @@ TEST(ImageFile, JpegIsReadWhateverItIsCalled) {
 }
 
 }  // namespace
+
+namespace {
+
+// A newer JFIF revision number draws a warning from libjpeg, but the picture itself is whole.
+TEST(JpegReaderFinding, NewerJfifRevisionIsStillRead) {
+  std::string bytes = TwoColourJpeg(16, 8);
+  ASSERT_EQ(bytes.compare(6, 5, std::string("JFIF\0", 5)), 0);
+  bytes[11] = 2;
+  const auto result = DecodeJpeg(bytes);
+  ASSERT_TRUE(result.image) << result.reason;
+  EXPECT_EQ(result.image->width, 16);
+}
+
+}  // namespace
