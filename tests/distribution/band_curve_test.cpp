@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <utility>
+#include <vector>
 
 #include "app/settings.h"
 #include "band_editor_fixture.h"
@@ -9,56 +11,37 @@
 namespace {
 
 using band_fixture::AppEditor;
-using band_fixture::AppEditorWith;
 using band_fixture::Stored;
 
 constexpr int Big = std::numeric_limits<int>::max();
 constexpr int Small = std::numeric_limits<int>::min();
 
-TEST(BandCurve, FreshCurveIsFlatAtHalfOverEveryRow) {
-  const BandLevelEditor editor = AppEditor();
-  for (int x = 0; x <= 380; ++x) EXPECT_EQ(EvaluateBandCurveOn(editor, x), 5000) << x;
-}
+struct CurveCase {
+  const char* shape;
+  band_fixture::PointChanges changes;  // pixel positions; X of pixel p is p x 380 / 160 (2.375 p)
+  std::vector<std::pair<int, int>> values;  // row, expected level
+};
 
-TEST(BandCurve, ZeroOutsideZeroToR) {
-  const BandLevelEditor editor = AppEditor();
-  EXPECT_EQ(EvaluateBandCurveOn(editor, -1), 0);
-  EXPECT_EQ(EvaluateBandCurveOn(editor, 381), 0);
-  EXPECT_EQ(EvaluateBandCurveOn(editor, Small), 0);
-  EXPECT_EQ(EvaluateBandCurveOn(editor, Big), 0);
-}
-
-TEST(BandCurve, EndsGiveTheEndPointsOwnValues) {
-  // The first point at y = 7 (9000), the last at y = 63 (1000), the rest on the middle line.
-  BandLevelEditor editor = AppEditor();
-  editor.points.front().y = 7;
-  editor.points.back().y = 63;
-  EXPECT_EQ(EvaluateBandCurveOn(editor, 0), 9000);
-  EXPECT_EQ(EvaluateBandCurveOn(editor, 380), 1000);
-}
-
-TEST(BandCurve, StraightLinesBetweenPoints) {
-  // Point 3 (66 -> X 156.75) raised to y = 0 (10000); its neighbours stay at 5000.
-  const BandLevelEditor editor = AppEditorWith({{0, 35}, {22, 35}, {44, 35}, {66, 0}, {89, 35}, {111, 35},
-                                                {133, 35}, {159, 35}});
-  // Points 1 to 4 sit at X 52.25, 104.5, 156.75 and 211.375.
-  EXPECT_EQ(EvaluateBandCurveOn(editor, 104), 5000);   // still on the flat segment 1 to 2
-  EXPECT_EQ(EvaluateBandCurveOn(editor, 105), 5048);   // 5000 + 5000 / 52.25 x 0.5
-  EXPECT_EQ(EvaluateBandCurveOn(editor, 130), 7440);
-  EXPECT_EQ(EvaluateBandCurveOn(editor, 157), 9977);   // just past the peak, falling towards point 4
-  EXPECT_EQ(EvaluateBandCurveOn(editor, 211), 5034);
-  EXPECT_EQ(EvaluateBandCurveOn(editor, 212), 5000);
-}
-
-TEST(BandCurve, RowsBeyondTheLastPointFollowTheExtendedLastSegment) {
-  // The last point at pixel 159 (X 377.625) raised to the top: rows 378 and 379 continue its slope.
-  const BandLevelEditor editor = AppEditorWith({{0, 35}, {22, 35}, {44, 35}, {66, 35}, {89, 35}, {111, 35},
-                                                {133, 35}, {159, 0}});
-  EXPECT_EQ(EvaluateBandCurveOn(editor, 377), 9949);
-  EXPECT_EQ(EvaluateBandCurveOn(editor, 378), 10030);
-  EXPECT_EQ(EvaluateBandCurveOn(editor, 379), 10111);
-  EXPECT_EQ(EvaluateBandCurveOn(editor, 380), 10000);  // R itself is the last point's own value
-  EXPECT_EQ(EvaluateBandCurveOn(editor, 300), 5000);
+TEST(BandCurve, WorkedValues) {
+  const CurveCase cases[] = {
+      {"fresh: zero outside 0 to R", {}, {{-1, 0}, {381, 0}, {Small, 0}, {Big, 0}}},
+      {"ends give the end points' own values (y 7: 9000, y 63: 1000)", {{0, {0, 7}}, {7, {159, 63}}},
+       {{0, 9000}, {380, 1000}}},
+      // Points 1 to 4 sit at X 52.25, 104.5, 156.75 and 211.375; point 3 is raised to the top (10000).
+      {"straight lines between points", {{3, {66, 0}}},
+       {{104, 5000}, {105, 5048}, {130, 7440}, {157, 9977}, {211, 5034}, {212, 5000}}},
+      // The last point (X 377.625) raised to the top: rows 378 and 379 continue its slope; R is its own value.
+      {"beyond the last point the last segment goes on", {{7, {159, 0}}},
+       {{300, 5000}, {377, 9949}, {378, 10030}, {379, 10111}, {380, 10000}}},
+      {"last two points on one column: no slope beyond them", {{6, {159, 63}}, {7, {159, 7}}},
+       {{377, 1022}, {378, 9000}, {379, 9000}}},
+  };
+  for (const CurveCase& c : cases) {
+    SCOPED_TRACE(c.shape);
+    const BandLevelEditor editor = band_fixture::AppEditorChanged(c.changes);
+    for (const auto& [x, expected] : c.values) EXPECT_EQ(EvaluateBandCurveOn(editor, x), expected) << "row " << x;
+  }
+  for (int x = 0; x <= 380; ++x) EXPECT_EQ(EvaluateBandCurveOn(AppEditor(), x), 5000) << "fresh curve, row " << x;
 }
 
 TEST(BandCurve, EndValuesRoundHalfToEvenAndInteriorValuesHalfAwayFromZero) {
@@ -84,24 +67,6 @@ TEST(BandCurve, RangeIsTheXRangeRoundedHalfToEven) {
   EXPECT_EQ(EvaluateBandCurveOn(editor, 2), 2);  // the last point's own value (y = 0: the whole Y range)
   editor.valueRangeX = 3.5f;  // R = 4
   EXPECT_NE(EvaluateBandCurveOn(editor, 4), 0);
-}
-
-TEST(BandCurve, LastTwoPointsOnOneColumnGiveTheLastValueBeyondThem) {
-  // Point 6 imported onto the last point's column (159): no slope for rows 378 and 379.
-  const BandLevelEditor editor = AppEditorWith({{0, 35}, {22, 35}, {44, 35}, {66, 35}, {89, 35}, {111, 35},
-                                                {159, 63}, {159, 7}});
-  EXPECT_EQ(EvaluateBandCurveOn(editor, 378), 9000);
-  EXPECT_EQ(EvaluateBandCurveOn(editor, 379), 9000);
-  EXPECT_EQ(EvaluateBandCurveOn(editor, 377), 1022);  // still on the segment from point 5 to point 6
-}
-
-TEST(BandStoredUnits, ExportMeasuresYFromTheBottom) {
-  BandLevelEditor editor = AppEditor();
-  editor.points[2] = {40, 0};
-  editor.points[5] = {100, 70};
-  const auto stored = ExportBandPointsOf(editor);
-  EXPECT_EQ(stored[2], (StoredBandPoint{40, 70}));
-  EXPECT_EQ(stored[5], (StoredBandPoint{100, 0}));
 }
 
 TEST(BandStoredUnits, ImportKeepsTheEndsXAndTakesEverythingElseAsItIs) {

@@ -6,8 +6,9 @@
 #include "app/settings.h"
 #include "band_editor_fixture.h"
 #include "distribution/band_editor_pointer.h"
-#include "fake_canvas.h"
 #include "picture/raster_ops.h"
+#include "picture/surface.h"
+#include "support/stand_in_canvas.h"
 
 namespace {
 
@@ -24,19 +25,19 @@ class DrawnBandEditor : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetGlobals();
-    picture = &fake_canvas::AddCanvas(EditorControl, 160, 70);
     BandLevelEditor record = AppEditor();
     record.foreground = Green;
     record.background = Blue;
     handle = AttachBandLevelEditor(EditorControl, record);
   }
-  Raster* picture = nullptr;
+  StandInCanvas canvas{EditorControl, 160, 70, White};
+  Raster* picture = &canvas.picture;
   BandEditorHandle handle = 0;
 };
 
 TEST_F(DrawnBandEditor, BackgroundMarkersAndLinesInOneBlock) {
   DrawBandLevelEditor(handle);
-  EXPECT_EQ(fake_canvas::ShowCounts()[EditorControl], 1);
+  EXPECT_EQ(canvas.shows, 1);
   EXPECT_EQ(picture->At(80, 5), Blue);
   EXPECT_EQ(picture->At(80, 65), Blue);
   // The flat curve along row 35 from x = 0 to the last point at 159.
@@ -69,19 +70,19 @@ TEST_F(DrawnBandEditor, DraggedPointIsDrawnAfreshWithItsLines) {
 TEST_F(DrawnBandEditor, NothingIsDrawnWithoutASurface) {
   SetCanvasHooks({});
   DrawBandLevelEditor(handle);
-  EXPECT_EQ(fake_canvas::ShowCounts()[EditorControl], 0);
+  EXPECT_EQ(canvas.shows, 0);
   EXPECT_EQ(*picture, Raster(160, 70, White));
 }
 
 TEST_F(DrawnBandEditor, PointsFarOutsideTheControlDrawOnlyWhatLiesInside) {
   ImportBandPoints(handle, Stored({{0, Big}, {Big, Small}, {Small, Big}, {Big, Big}, {Small, Small},
                                    {0, Big}, {Big, 0}, {0, Small}}));
-  EXPECT_EQ(fake_canvas::ShowCounts()[EditorControl], 1);
+  EXPECT_EQ(canvas.shows, 1);
   // Point 6 sits at (Big, 70): its line to the last point (159, Big) stays far right of the control.
   for (Colour pixel : picture->pixels) EXPECT_TRUE(pixel == Green || pixel == Blue);
   SetBandLevelEditorProperty(handle, MarkerRadiusProperty, Big);
   SetBandLevelEditorProperty(handle, MarkerRadiusProperty, Small);
-  EXPECT_EQ(fake_canvas::ShowCounts()[EditorControl], 3);
+  EXPECT_EQ(canvas.shows, 3);
 }
 
 TEST_F(DrawnBandEditor, AFarPointsLineCrossesTheControl) {
@@ -102,7 +103,7 @@ TEST_F(DrawnBandEditor, AFarPointsLineCrossesTheControl) {
   EXPECT_GT(columnsCrossed, 0);
 }
 
-TEST(RasterFarCoordinates, DiscsAndLinesFarOutsideDrawNothingAndFinish) {
+TEST(RasterFarCoordinates, DiscsFarOutsideDrawNothingAndAHugeOneOverTheTargetFillsIt) {
   Raster raster(160, 70);
   FillCircleOn(raster, Big, Small, 3, White);
   FillCircleOn(raster, Small, Big, 10, White);
@@ -112,10 +113,6 @@ TEST(RasterFarCoordinates, DiscsAndLinesFarOutsideDrawNothingAndFinish) {
   DrawLineOn(raster, Small, Small, Big, Small, White);
   DrawLineOn(raster, Big, Small, Big - 1, Big, White);
   EXPECT_EQ(raster, Raster(160, 70));
-}
-
-TEST(RasterFarCoordinates, HugeDiscOverTheTargetFillsIt) {
-  Raster raster(160, 70);
   FillCircleOn(raster, 80, 35, Big, White);
   EXPECT_EQ(raster, Raster(160, 70, White));
 }

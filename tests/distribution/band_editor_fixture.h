@@ -1,6 +1,7 @@
 // The band level editor records the tests start from.
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include "distribution/band_curve.h"
@@ -25,6 +26,14 @@ inline BandLevelEditor AppEditorWith(const std::vector<BandPoint>& pixels) {
   for (const BandPoint& p : pixels) stored.push_back({p.x, editor.height - p.y});
   ImportBandPointsInto(editor, stored);
   return editor;
+}
+
+// The application's start points with the ones listed replaced (pixel coordinates, the ends' x kept).
+using PointChanges = std::vector<std::pair<int, BandPoint>>;
+inline BandLevelEditor AppEditorChanged(const PointChanges& changes) {
+  std::vector<BandPoint> points = AppEditor().points;
+  for (const auto& [index, point] : changes) points[index] = point;
+  return AppEditorWith(points);
 }
 
 inline std::vector<StoredBandPoint> Stored(std::initializer_list<std::pair<int, int>> pairs) {

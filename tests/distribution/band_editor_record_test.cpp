@@ -36,27 +36,20 @@ TEST(BandEditorRecord, PointCountPlacesAnewWithTheMarkerRadiusInEffect) {
             Stored({{0, 35}, {22, 35}, {45, 35}, {67, 35}, {90, 35}, {112, 35}, {135, 35}, {159, 35}}));
 }
 
-TEST(BandEditorRecord, PointCountBelowTwoBecomesTwo) {
+TEST(BandEditorRecord, PointCountStaysWithinItsLimitsAndReleasesAHeldPoint) {
   for (int count : {1, 0, -5, std::numeric_limits<int>::min()}) {
     BandLevelEditor editor = AppEditor();
+    editor.held = 1;
     ApplyBandEditorProperty(editor, PointCountProperty, count);
     EXPECT_EQ(editor.pointCount, 2);
+    EXPECT_EQ(editor.held, -1);
     EXPECT_EQ(ExportBandPointsOf(editor), Stored({{0, 35}, {159, 35}})) << count;
   }
-}
-
-TEST(BandEditorRecord, HugePointCountIsCappedInsteadOfExhaustingMemory) {
+  // A huge count is capped instead of exhausting memory.
   BandLevelEditor editor = AppEditor();
   ApplyBandEditorProperty(editor, PointCountProperty, std::numeric_limits<int>::max());
   EXPECT_EQ(editor.pointCount, MaxBandPointCount);
   EXPECT_EQ(editor.points.size(), static_cast<std::size_t>(MaxBandPointCount));
-}
-
-TEST(BandEditorRecord, PointCountReleasesAHeldPoint) {
-  BandLevelEditor editor = AppEditor();
-  editor.held = 7;
-  ApplyBandEditorProperty(editor, PointCountProperty, 3);
-  EXPECT_EQ(editor.held, -1);
 }
 
 TEST(BandEditorRecord, InteriorPositionsRoundHalfToEven) {

@@ -7,7 +7,8 @@
 #include "app/control_ids.h"
 #include "app/settings.h"
 #include "distribution/distribution_preview.h"
-#include "fake_canvas.h"
+#include "picture/surface.h"
+#include "support/stand_in_canvas.h"
 
 namespace {
 
@@ -26,24 +27,22 @@ TEST(PreviewSamples, FallFromTheBottomTowardsTheTop) {
 
 class DrawnPreview : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetGlobals();
-    picture = &fake_canvas::AddCanvas(DistributionPreview, PreviewWidth, PreviewHeight, Marker);
-  }
-  Raster* picture = nullptr;
+  void SetUp() override { ResetGlobals(); }
+  StandInCanvas canvas{DistributionPreview, PreviewWidth, PreviewHeight, Marker};
+  Raster* picture = &canvas.picture;
 };
 
 TEST_F(DrawnPreview, DrawsNothingWhileTheBoxIsUnticked) {
   SynthSettings.FrqDistribution = 0;
   DrawDistributionPreview();
   EXPECT_EQ(*picture, Raster(PreviewWidth, PreviewHeight, Marker));
-  EXPECT_EQ(fake_canvas::ShowCounts()[DistributionPreview], 0);
+  EXPECT_EQ(canvas.shows, 0);
 }
 
 TEST_F(DrawnPreview, WhiteCurveOnBlackThroughTheRoundedSamples) {
   SynthSettings.FrqDistribution = 1;
   DrawDistributionPreview();
-  EXPECT_EQ(fake_canvas::ShowCounts()[DistributionPreview], 1);  // one drawing block
+  EXPECT_EQ(canvas.shows, 1);  // one drawing block
 
   // Samples 40, 80, 120, 159 are drawn at rows 64, 49, 24, 0; sample 0 lies at row 70, below the picture.
   EXPECT_EQ(picture->At(40, 64), White);

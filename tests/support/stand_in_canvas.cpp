@@ -1,21 +1,21 @@
 // The stand-in canvas keeps one process-wide instance, as the surface's hooks are plain functions.
 #include "support/stand_in_canvas.h"
 
-#include "app/control_ids.h"
 #include "picture/surface.h"
 
 namespace {
 
 StandInCanvas* current = nullptr;
 
-Raster* Picture(int control) { return current && control == PaintCanvas ? &current->picture : nullptr; }
+Raster* Picture(int control) { return current && control == current->control ? &current->picture : nullptr; }
 void Show(int control) {
-  if (current && control == PaintCanvas) ++current->shows;
+  if (current && control == current->control) ++current->shows;
 }
 
 }  // namespace
 
-StandInCanvas::StandInCanvas() : picture(CanvasSize, CanvasSize, Black) {
+StandInCanvas::StandInCanvas(int control, int width, int height, Colour fill)
+    : control(control), picture(width, height, fill) {
   current = this;
   SetCanvasHooks({&Picture, &Show});
 }

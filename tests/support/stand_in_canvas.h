@@ -1,15 +1,19 @@
-// A stand-in for the PaintCanvas control for tests that run without the windowing layer.
+// A stand-in for a canvas control for tests that run without the windowing layer.
 #pragma once
 
+#include "app/control_ids.h"
 #include "picture/raster.h"
 
-// Installs itself as the canvas hooks while it lives: PaintCanvas is its picture, repaints are counted.
+// Installs itself as the canvas hooks while it lives: its picture is the one of the control number given
+// (the paint canvas unless told otherwise), and that control's repaints (one per drawing block) are counted.
 struct StandInCanvas {
-  StandInCanvas();
+  explicit StandInCanvas(int control = PaintCanvas, int width = CanvasSize, int height = CanvasSize,
+                         Colour fill = Black);
   ~StandInCanvas();
   StandInCanvas(const StandInCanvas&) = delete;
   StandInCanvas& operator=(const StandInCanvas&) = delete;
 
+  int control;
   Raster picture;
   int shows = 0;
 };
