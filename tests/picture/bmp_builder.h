@@ -14,10 +14,10 @@ struct BmpLayout {
   std::uint16_t bitsPerPixel = 24;
   std::uint32_t compression = 0;
   std::uint32_t coloursUsed = 0;
-  std::vector<std::uint32_t> masks;  // after a 40-byte header, or inside a longer one
-  std::vector<std::array<std::uint8_t, 3>> palette;  // red, green, blue; written blue, green, red
-  std::string pixels;                // the pixel data exactly as stored
-  std::optional<std::uint32_t> dataOffset;  // default: right after header, masks and palette
+  std::vector<std::uint32_t> masks = {};  // after a 40-byte header, or inside a longer one
+  std::vector<std::array<std::uint8_t, 3>> palette = {};  // red, green, blue; written blue, green, red
+  std::string pixels = {};  // the pixel data exactly as stored
+  std::optional<std::uint32_t> dataOffset = {};  // default: right after header, masks and palette
 };
 
 inline void AppendLe(std::string& out, std::uint64_t value, int bytes) {

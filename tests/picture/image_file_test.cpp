@@ -25,17 +25,13 @@ TEST(ImageFile, OtherFormatsAndTextGiveNoImage) {
   EXPECT_FALSE(ReadImageFile(std::string("BM") + std::string(100, '\0')));
 }
 
-TEST(ImageFile, MissingOrUnreadablePathGivesNoImage) {
-  ScratchFolder folder;
-  EXPECT_FALSE(ReadImageFileAt(folder.File("nothing.bmp")));
-  EXPECT_FALSE(ReadImageFileAt(folder.Path()));  // a folder
-  EXPECT_FALSE(ReadImageFileAt(""));
-}
-
-TEST(ImageFile, TextFileNamedBmpGivesNoImage) {
+TEST(ImageFile, MissingUnreadableOrTextPathGivesNoImage) {
   ScratchFolder folder;
   WriteWholeFile(folder.File("notes.bmp"), "hello");
   EXPECT_FALSE(ReadImageFileAt(folder.File("notes.bmp")));
+  EXPECT_FALSE(ReadImageFileAt(folder.File("nothing.bmp")));
+  EXPECT_FALSE(ReadImageFileAt(folder.Path()));  // a folder
+  EXPECT_FALSE(ReadImageFileAt(""));
 }
 
 TEST(FileRead, SizeLimitIsObeyed) {

@@ -60,12 +60,6 @@ TEST(FillCircle, HalfWidthsForEveryBrushRadius) {
   }
 }
 
-TEST(FillCircle, RadiusOneIsAPlus) {
-  Raster raster(20, 20);
-  FillCircleOn(raster, 10, 10, 1, White);
-  EXPECT_EQ(LitPixels(raster), (PixelSet{{10, 9}, {9, 10}, {10, 10}, {11, 10}, {10, 11}}));
-}
-
 TEST(FillCircle, RadiusZeroIsOnePixel) {
   Raster raster(5, 5);
   FillCircleOn(raster, 2, 3, 0, White);

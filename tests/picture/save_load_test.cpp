@@ -1,6 +1,5 @@
 // Save and Load driven through the real file dialog: the files written, the picture and settings restored.
 #include <sys/stat.h>
-#include <sys/time.h>
 
 #include "picture/bmp_writer.h"
 #include "picture/image_file_commands.h"
@@ -45,17 +44,6 @@ std::string StartUpSettingsText(const std::vector<StoredBandPoint>& points) {
   return text;
 }
 
-void AgeFile(const std::string& path) {
-  const struct timeval times[2] = {{1000000000, 0}, {1000000000, 0}};
-  utimes(path.c_str(), times);
-}
-
-std::int64_t ModifiedSeconds(const std::string& path) {
-  struct stat info {};
-  stat(path.c_str(), &info);
-  return info.st_mtim.tv_sec;
-}
-
 TEST_F(SaveLoadTest, SaveWithBitmapFilterWritesPictureAndSettings) {
   PaintMarks();
   SaveAs(folder.File("pic"), 0);
@@ -69,14 +57,10 @@ TEST_F(SaveLoadTest, SaveWithBitmapFilterWritesPictureAndSettings) {
   EXPECT_EQ(ReadWholeFile(folder.File("pic.bmp.vlr")), StartUpSettingsText(BandPoints()));
 }
 
-TEST_F(SaveLoadTest, SaveUnderANameWithTheExtensionKeepsIt) {
+TEST_F(SaveLoadTest, ANameWithTheExtensionKeepsItInThatLetterCaseOnly) {
   SaveAs(folder.File("pic.bmp"), 0);
-  EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"pic.bmp", "pic.bmp.vlr"}));
-}
-
-TEST_F(SaveLoadTest, ExtensionCaseMatters) {
   SaveAs(folder.File("PIC.BMP"), 0);
-  EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"PIC.BMP.bmp", "PIC.BMP.bmp.vlr"}));
+  EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"PIC.BMP.bmp", "PIC.BMP.bmp.vlr", "pic.bmp", "pic.bmp.vlr"}));
 }
 
 TEST_F(SaveLoadTest, JpgFilterWritesBitmapDataThatLoadsAgain) {
@@ -123,11 +107,9 @@ TEST_F(SaveLoadTest, SavedControlsAndCurveAreWrittenAsTheyStand) {
   ImportBandPoints(BandLevelEditorNumber, points);
   SaveAs(folder.File("pic"), 0);
   const auto text = ReadWholeFile(folder.File("pic.bmp.vlr")).value_or("");
-  EXPECT_NE(text.find("SampleRate = 8000\r\n"), std::string::npos);
-  EXPECT_NE(text.find("SoundDuration = 2000\r\n"), std::string::npos);
-  EXPECT_NE(text.find("FrqDistribution = 1\r\n"), std::string::npos);
-  EXPECT_NE(text.find("FrqDistC = 12\r\n"), std::string::npos);
-  EXPECT_NE(text.find("FrqBandP3 = 40,16\r\n"), std::string::npos);
+  for (const char* line : {"SampleRate = 8000\r\n", "SoundDuration = 2000\r\n", "FrqDistribution = 1\r\n",
+                           "FrqDistC = 12\r\n", "FrqBandP3 = 40,16\r\n"})
+    EXPECT_NE(text.find(line), std::string::npos) << line;
 }
 
 TEST_F(SaveLoadTest, SavingOverSettingsKeepsCommentAndForeignKeyInPlace) {
@@ -190,14 +172,6 @@ TEST_F(SaveLoadTest, UnreadableFileLeavesTheCanvasButUnticksRepeatAndReadsSettin
   EXPECT_TRUE(Canvas() == before);
   EXPECT_EQ(UiGetState(RepeatCheckbox), 0);
   EXPECT_EQ(UiGetState(SampleRateSlider), 8000);
-}
-
-TEST_F(SaveLoadTest, PngFileChangesNothingOnTheCanvas) {
-  PaintMarks();
-  const Raster before = Canvas();
-  WriteWholeFile(folder.File("pic.png"), std::string("\x89PNG\r\n\x1a\n", 8) + std::string(64, '\0'));
-  LoadFrom(folder.File("pic.png"));
-  EXPECT_TRUE(Canvas() == before);
 }
 
 TEST_F(SaveLoadTest, LoadedSettingsDriveTheNextSynthesisAndTheFileIsNotRewritten) {

@@ -6,18 +6,19 @@
 
 namespace {
 
-TEST(SettingsFileKeys, IntegerKeysInFileOrderWithTheirDefaults) {
-  const std::vector<std::pair<std::string, std::int32_t>> expected = {
-      {"SoundDuration", 5000}, {"SampleRate", 3000}, {"FrqFrom", 90}, {"FrqTo", 9000}, {"FrqDistribution", 0},
-      {"FrqDistA", 50},        {"FrqDistB", 5},      {"FrqDistC", 75}, {"FrqDistD", 75}};
+TEST(SettingsFileKeys, IntegerKeysInFileOrderWithTheirDefaultsAndControls) {
+  const std::vector<IntSettingKey> expected = {
+      {"SoundDuration", SoundDurationSlider, 5000}, {"SampleRate", SampleRateSlider, 3000},
+      {"FrqFrom", FrqFromSlider, 90},               {"FrqTo", FrqToSlider, 9000},
+      {"FrqDistribution", DistributionCheckbox, 0}, {"FrqDistA", DistASlider, 50},
+      {"FrqDistB", DistBSlider, 5},                 {"FrqDistC", DistCSlider, 75},
+      {"FrqDistD", DistDSlider, 75}};
   ASSERT_EQ(IntSettingKeys.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(IntSettingKeys[i].key, expected[i].first);
-    EXPECT_EQ(IntSettingKeys[i].defaultValue, expected[i].second) << expected[i].first;
+    EXPECT_EQ(std::string(IntSettingKeys[i].key), expected[i].key);
+    EXPECT_EQ(IntSettingKeys[i].defaultValue, expected[i].defaultValue) << expected[i].key;
+    EXPECT_EQ(IntSettingKeys[i].control, expected[i].control) << expected[i].key;
   }
-  const int controls[] = {SoundDurationSlider, SampleRateSlider, FrqFromSlider, FrqToSlider, DistributionCheckbox,
-                          DistASlider,         DistBSlider,      DistCSlider,   DistDSlider};
-  for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(IntSettingKeys[i].control, controls[i]);
 }
 
 TEST(SettingsFileKeys, NamesAndBandPointKeys) {

@@ -2,24 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <sys/time.h>
 
 #include "picture/settings_store.h"
 #include "test_files.h"
 
 namespace {
-
-// Sets a file's modification time far in the past, so any rewrite would show.
-void AgeFile(const std::string& path) {
-  const struct timeval times[2] = {{1000000000, 0}, {1000000000, 0}};
-  utimes(path.c_str(), times);
-}
-
-std::int64_t ModifiedSeconds(const std::string& path) {
-  struct stat info {};
-  stat(path.c_str(), &info);
-  return info.st_mtim.tv_sec;
-}
 
 TEST(SettingsStore, MissingFileOpensEmptyAndIsCreatedOnClose) {
   ScratchFolder folder;
@@ -84,15 +71,6 @@ TEST(SettingsStore, ReadOnlyFileIsNeverWritten) {
   EXPECT_TRUE(CloseSettings());
   EXPECT_EQ(ReadWholeFile(path), content);
   EXPECT_EQ(ModifiedSeconds(path), 1000000000);
-}
-
-TEST(SettingsStore, PendingOutputOnlyForWrittenWritableStores) {
-  auto store = StoreForContent("n", std::string("A=1\n"), false);
-  EXPECT_EQ(PendingSettingsOutput(store), std::nullopt);
-  store.written = true;
-  EXPECT_EQ(PendingSettingsOutput(store), "A = 1\r\n");
-  store.readOnly = true;
-  EXPECT_EQ(PendingSettingsOutput(store), std::nullopt);
 }
 
 TEST(SettingsStore, FileThatOnlyOpensForReadingIsReadOnly) {

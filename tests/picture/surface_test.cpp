@@ -2,26 +2,16 @@
 #include <gtest/gtest.h>
 
 #include "picture/surface.h"
+#include "support/stand_in_canvas.h"
 
 namespace {
 
-Raster canvasPicture(20, 10, White);
-int shown = 0;
-
-Raster* FakeCanvas(int control) { return control == 7 ? &canvasPicture : nullptr; }
-void CountShow(int) { ++shown; }
-
 class Surface : public ::testing::Test {
  protected:
-  void SetUp() override {
-    canvasPicture = Raster(20, 10, White);
-    shown = 0;
-    SetCanvasHooks({FakeCanvas, CountShow});
-  }
-  void TearDown() override {
-    DropAllImages();
-    SetCanvasHooks({});
-  }
+  void TearDown() override { DropAllImages(); }
+  StandInCanvas canvas{7, 20, 10, White};
+  const Raster& canvasPicture = canvas.picture;
+  const int& shown = canvas.shows;
 };
 
 TEST_F(Surface, BlocksOpenOnlyOnWhatExistsAndOneAtATime) {
