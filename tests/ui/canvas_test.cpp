@@ -91,21 +91,20 @@ TEST_F(CanvasTest, PressMoveReleaseReportPositionsAndButtons) {
   MoveOnControl(0, {50, 50});
   const std::vector<UiEvent> events = PumpControlEvents(0);
   ASSERT_GE(events.size(), 5u);
-  const std::vector<UiEvent> tail(events.end() - 5, events.end());
-  EXPECT_EQ(tail[0].type, ControlEventType::LeftButtonDown);
-  EXPECT_EQ(QPoint(tail[0].x, tail[0].y), QPoint(10, 12));
-  EXPECT_EQ(tail[0].buttons, LeftButtonBit);
-  EXPECT_EQ(tail[1].type, ControlEventType::MouseMove);
-  EXPECT_EQ(QPoint(tail[1].x, tail[1].y), QPoint(15, 20));
-  EXPECT_EQ(tail[1].buttons, LeftButtonBit);
-  EXPECT_EQ(tail[2].type, ControlEventType::MouseMove);
-  EXPECT_EQ(QPoint(tail[2].x, tail[2].y), QPoint(30, 40));
-  EXPECT_EQ(tail[3].type, ControlEventType::LeftButtonUp);
-  EXPECT_EQ(QPoint(tail[3].x, tail[3].y), QPoint(30, 40));
-  EXPECT_EQ(tail[3].buttons, 0);
-  EXPECT_EQ(tail[4].type, ControlEventType::MouseMove);  // no button held: still reported
-  EXPECT_EQ(QPoint(tail[4].x, tail[4].y), QPoint(50, 50));
-  EXPECT_EQ(tail[4].buttons, 0);
+  struct Report {
+    ControlEventType type;
+    int x, y, buttons;
+    bool operator==(const Report&) const = default;
+  };
+  std::vector<Report> tail;
+  for (auto event = events.end() - 5; event != events.end(); ++event)
+    tail.push_back({event->type, event->x, event->y, event->buttons});
+  const std::vector<Report> expected = {{ControlEventType::LeftButtonDown, 10, 12, LeftButtonBit},
+                                        {ControlEventType::MouseMove, 15, 20, LeftButtonBit},
+                                        {ControlEventType::MouseMove, 30, 40, LeftButtonBit},
+                                        {ControlEventType::LeftButtonUp, 30, 40, 0},
+                                        {ControlEventType::MouseMove, 50, 50, 0}};  // no button held: still reported
+  EXPECT_TRUE(tail == expected);
   for (const UiEvent& event : events) {
     EXPECT_EQ(event.kind, EventKind::Control);
     EXPECT_EQ(event.window, 0);
@@ -213,12 +212,13 @@ TEST_F(CanvasTest, DrawingBlocksOnACanvasReachItThroughTheHooks) {
 TEST_F(CanvasTest, CursorShapesCanBeSet) {
   OpenMain();
   MakeCanvas(true);
-  UiSetCursor(0, CursorShape::CrossHair);
-  EXPECT_EQ(UiWidget(0)->cursor().shape(), Qt::CrossCursor);
-  UiSetCursor(0, CursorShape::PointingHand);
-  EXPECT_EQ(UiWidget(0)->cursor().shape(), Qt::PointingHandCursor);
-  UiSetCursor(0, CursorShape::Arrow);
-  EXPECT_EQ(UiWidget(0)->cursor().shape(), Qt::ArrowCursor);
+  const std::pair<CursorShape, Qt::CursorShape> shapes[] = {{CursorShape::CrossHair, Qt::CrossCursor},
+                                                             {CursorShape::PointingHand, Qt::PointingHandCursor},
+                                                             {CursorShape::Arrow, Qt::ArrowCursor}};
+  for (const auto& [shape, shown] : shapes) {
+    UiSetCursor(0, shape);
+    EXPECT_EQ(UiWidget(0)->cursor().shape(), shown);
+  }
 }
 
 }  // namespace

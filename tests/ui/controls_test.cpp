@@ -15,6 +15,14 @@ int Create(int number, ControlKind kind, int x, int y, int w, int h, ControlOpti
   return UiCreateControl(0, number, kind, x, y, w, h, options);
 }
 
+// The main window with spin box 2 (1 to 11) of that size showing 8, nothing reported yet.
+void OpenSpinBoxAtEight(int width, int height) {
+  ASSERT_TRUE(UiOpenWindow(0, "Test", 400, 300));
+  Create(2, ControlKind::SpinBox, 10, 10, width, height, {"", 1, 11});
+  UiSetState(2, 8);
+  PumpEvents();
+}
+
 TEST_F(ControlTest, ControlsSitAtTheirClientPositions) {
   OpenMain();
   ASSERT_EQ(Create(7, ControlKind::Button, 40, 30, 70, 25, {"Synthesize"}), 7);
@@ -55,27 +63,19 @@ TEST_F(ControlTest, ButtonReportsEachClick) {
   }
 }
 
-TEST_F(ControlTest, ToggleFlipsOnEachClickAndReportsIt) {
+TEST_F(ControlTest, ToggleAndCheckboxFlipOnEachClickAndReportIt) {
   OpenMain();
   Create(3, ControlKind::ToggleButton, 10, 10, 50, 25, {"Brush"});
-  EXPECT_EQ(UiGetState(3), 0);
-  ClickControl(3);
-  ASSERT_EQ(PumpControlEvents(3).size(), 1u);
-  EXPECT_EQ(UiGetState(3), 1);
-  ClickControl(3);
-  ASSERT_EQ(PumpControlEvents(3).size(), 1u);
-  EXPECT_EQ(UiGetState(3), 0);
-}
-
-TEST_F(ControlTest, CheckboxTicksOnEachClickAndReportsIt) {
-  OpenMain();
-  Create(8, ControlKind::Checkbox, 10, 10, 60, 20, {"Repeat"});
-  ClickControl(8);
-  EXPECT_EQ(PumpControlEvents(8).size(), 1u);
-  EXPECT_EQ(UiGetState(8), 1);
-  ClickControl(8);
-  EXPECT_EQ(PumpControlEvents(8).size(), 1u);
-  EXPECT_EQ(UiGetState(8), 0);
+  Create(8, ControlKind::Checkbox, 10, 40, 60, 20, {"Repeat"});
+  for (int control : {3, 8}) {
+    SCOPED_TRACE(control);
+    EXPECT_EQ(UiGetState(control), 0);
+    for (int expected : {1, 0}) {
+      ClickControl(control);
+      EXPECT_EQ(PumpControlEvents(control).size(), 1u);
+      EXPECT_EQ(UiGetState(control), expected);
+    }
+  }
 }
 
 TEST_F(ControlTest, StatesSetByTheProgramReportNothing) {
@@ -117,10 +117,7 @@ TEST_F(ControlTest, RangedStatesStayWithinTheirRange) {
 }
 
 TEST_F(ControlTest, SpinBoxStepsByArrowKeysAndReportsEachStep) {
-  OpenMain();
-  Create(2, ControlKind::SpinBox, 10, 10, 40, 25, {"", 1, 11});
-  UiSetState(2, 8);
-  PumpEvents();
+  OpenSpinBoxAtEight(40, 25);
   KeyOnControl(2, Qt::Key_Up);
   KeyOnControl(2, Qt::Key_Up);
   EXPECT_EQ(UiGetState(2), 10);
@@ -136,25 +133,15 @@ TEST_F(ControlTest, SpinBoxStepsByArrowKeysAndReportsEachStep) {
 }
 
 TEST_F(ControlTest, SpinBoxCannotBeTypedInto) {
-  OpenMain();
-  Create(2, ControlKind::SpinBox, 10, 10, 40, 25, {"", 1, 11});
-  UiSetState(2, 8);
-  PumpEvents();
-  KeyOnControl(2, Qt::Key_Backspace);
-  KeyOnControl(2, Qt::Key_Delete);
-  KeyOnControl(2, Qt::Key_3);
-  KeyOnControl(2, Qt::Key_Enter);
-  KeyOnControl(2, Qt::Key_Return);
+  OpenSpinBoxAtEight(40, 25);
+  for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_3, Qt::Key_Enter, Qt::Key_Return}) KeyOnControl(2, key);
   EXPECT_EQ(UiGetState(2), 8);
   EXPECT_EQ(static_cast<QSpinBox*>(UiWidget(2))->text(), QString("8"));
   EXPECT_TRUE(PumpControlEvents(2).empty());
 }
 
 TEST_F(ControlTest, SpinBoxArrowButtonsStepIt) {
-  OpenMain();
-  Create(2, ControlKind::SpinBox, 10, 10, 60, 30, {"", 1, 11});
-  UiSetState(2, 8);
-  PumpEvents();
+  OpenSpinBoxAtEight(60, 30);
   QWidget* spin = UiWidget(2);
   // The up arrow is in the top right corner, the down arrow in the bottom right corner.
   ClickControlAt(2, QPoint(spin->width() - 4, 4));

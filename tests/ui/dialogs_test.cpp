@@ -99,14 +99,12 @@ TEST_F(DialogTest, SaveDialogTakesAnExistingFileWithoutAsking) {
 
 TEST_F(DialogTest, CancelGivesAnEmptyPathAndNoFilter) {
   OpenMain();
-  CancelNextDialog();
-  const FileChoice save = UiFileDialog(true, "Save", ImageFilters);
-  EXPECT_EQ(save.path, "");
-  EXPECT_EQ(save.filterIndex, -1);
-  CancelNextDialog();
-  const FileChoice load = UiFileDialog(false, "Load", ImageFilters);
-  EXPECT_EQ(load.path, "");
-  EXPECT_EQ(load.filterIndex, -1);
+  for (bool save : {true, false}) {
+    CancelNextDialog();
+    const FileChoice choice = UiFileDialog(save, save ? "Save" : "Load", ImageFilters);
+    EXPECT_EQ(choice.path, "") << save;
+    EXPECT_EQ(choice.filterIndex, -1) << save;
+  }
 }
 
 TEST_F(DialogTest, SaveDialogRefusesAFolderThatDoesNotExist) {

@@ -23,11 +23,18 @@ QRect Handle(int control) {
   return slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
 }
 
-TEST_F(SliderTest, DraggingTheVerticalThumbToTheTopGivesTheMaximum) {
-  OpenMain();
-  UiCreateControl(0, 10, ControlKind::VerticalSlider, 20, 20, 20, 80, {"", 70, 1500});
-  UiSetState(10, 90);
+// Opens the main window with one slider of the given range set to value, nothing reported yet.
+void OpenSlider(int number, ControlKind kind, int minimum, int maximum, int value) {
+  ASSERT_TRUE(UiOpenWindow(0, "Test", 400, 300));
+  const bool vertical = kind == ControlKind::VerticalSlider;
+  UiCreateControl(0, number, kind, vertical ? 20 : 10, vertical ? 20 : 10, vertical ? 20 : 180, vertical ? 80 : 20,
+                  {"", minimum, maximum});
+  UiSetState(number, value);
   PumpEvents();
+}
+
+TEST_F(SliderTest, DraggingTheVerticalThumbToTheTopGivesTheMaximum) {
+  OpenSlider(10, ControlKind::VerticalSlider, 70, 1500, 90);
   const QPoint start = Handle(10).center();
   std::vector<QPoint> path = {start};
   for (int y = start.y() - 5; y > -30; y -= 5) path.push_back(QPoint(start.x(), y));
@@ -42,10 +49,7 @@ TEST_F(SliderTest, DraggingTheVerticalThumbToTheTopGivesTheMaximum) {
 }
 
 TEST_F(SliderTest, DraggingTheVerticalThumbDownGivesTheMinimum) {
-  OpenMain();
-  UiCreateControl(0, 21, ControlKind::VerticalSlider, 20, 20, 20, 80, {"", 1, 99});
-  UiSetState(21, 50);
-  PumpEvents();
+  OpenSlider(21, ControlKind::VerticalSlider, 1, 99, 50);
   const QPoint start = Handle(21).center();
   DragOnControl(21, {start, start + QPoint(0, 20), start + QPoint(0, 200)});
   EXPECT_EQ(UiGetState(21), 1);
@@ -64,10 +68,7 @@ TEST_F(SliderTest, ThumbOfAVerticalSliderAtItsMaximumIsAtTheTop) {
 }
 
 TEST_F(SliderTest, ADragThatComesBackReportsEveryChangeAndTheRelease) {
-  OpenMain();
-  UiCreateControl(0, 15, ControlKind::HorizontalSlider, 10, 10, 180, 20, {"", 0, 1000});
-  UiSetState(15, 500);
-  PumpEvents();
+  OpenSlider(15, ControlKind::HorizontalSlider, 0, 1000, 500);
   const QPoint start = Handle(15).center();
   DragOnControl(15, {start, start + QPoint(10, 0), start + QPoint(20, 0), start});
   EXPECT_NEAR(UiGetState(15), 500, 10);  // back where it started, within the thumb's pixel rounding
@@ -77,10 +78,7 @@ TEST_F(SliderTest, ADragThatComesBackReportsEveryChangeAndTheRelease) {
 }
 
 TEST_F(SliderTest, PressAndReleaseWithoutMovingReportsOnlyTheRelease) {
-  OpenMain();
-  UiCreateControl(0, 15, ControlKind::HorizontalSlider, 10, 10, 180, 20, {"", 0, 1000});
-  UiSetState(15, 500);
-  PumpEvents();
+  OpenSlider(15, ControlKind::HorizontalSlider, 0, 1000, 500);
   const QPoint start = Handle(15).center();
   PressOnControl(15, start);
   ReleaseOnControl(15, start);
@@ -89,10 +87,7 @@ TEST_F(SliderTest, PressAndReleaseWithoutMovingReportsOnlyTheRelease) {
 }
 
 TEST_F(SliderTest, KeyboardStepsAreReportedOneByOne) {
-  OpenMain();
-  UiCreateControl(0, 10, ControlKind::VerticalSlider, 20, 20, 20, 80, {"", 70, 1500});
-  UiSetState(10, 90);
-  PumpEvents();
+  OpenSlider(10, ControlKind::VerticalSlider, 70, 1500, 90);
   KeyOnControl(10, Qt::Key_Up);
   KeyOnControl(10, Qt::Key_Up);
   KeyOnControl(10, Qt::Key_Down);

@@ -94,24 +94,17 @@ TEST_F(WindowTest, ChoosingMenuItemsReportsTheirNumbers) {
 
 TEST_F(WindowTest, CloseBoxAsksAndLeavesTheWindowOpen) {
   OpenMain();
-  PumpEvents();
-  ClickCloseBox(0);
-  const std::vector<UiEvent> events = PumpEvents();
-  ASSERT_EQ(events.size(), 1u);
-  EXPECT_EQ(events[0].kind, EventKind::Close);
-  EXPECT_EQ(events[0].window, 0);
-  EXPECT_TRUE(UiWindowIsOpen(0));
-  EXPECT_TRUE(UiWindowWidget(0)->isVisible());
-}
-
-TEST_F(WindowTest, CloseBoxOfSecondWindowNamesIt) {
-  OpenMain();
   ASSERT_TRUE(UiOpenWindow(1, "Help", 200, 100));
   PumpEvents();
-  ClickCloseBox(1);
-  const std::vector<UiEvent> events = PumpEvents();
-  ASSERT_EQ(events.size(), 1u);
-  EXPECT_EQ(events[0].window, 1);
+  for (int window : {0, 1}) {
+    ClickCloseBox(window);
+    const std::vector<UiEvent> events = PumpEvents();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].kind, EventKind::Close);
+    EXPECT_EQ(events[0].window, window);
+    EXPECT_TRUE(UiWindowIsOpen(window));
+    EXPECT_TRUE(UiWindowWidget(window)->isVisible());
+  }
   UiCloseWindow(1);
   EXPECT_FALSE(UiWindowIsOpen(1));
   EXPECT_TRUE(UiWindowIsOpen(0));
