@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
 
 #include "band_input.h"
 #include "picture/bmp_builder.h"
+#include "support/jpeg_encoder.h"
 #include "picture/bmp_writer.h"
 #include "picture/key_value_store.h"
 #include "picture/settings_file_keys.h"
@@ -43,35 +43,6 @@ Raster Gradient(int width, int height) {
       picture.pixels[static_cast<std::size_t>(y * width + x)] =
           MakeColour(static_cast<std::uint8_t>(x * 40), static_cast<std::uint8_t>(y * 50), 0x80);
   return picture;
-}
-
-std::string EncodeJpeg(int width, int height, bool grey, bool progressive) {
-  jpeg_compress_struct info;
-  jpeg_error_mgr errors;
-  info.err = jpeg_std_error(&errors);
-  jpeg_create_compress(&info);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&info, &buffer, &size);
-  info.image_width = static_cast<JDIMENSION>(width);
-  info.image_height = static_cast<JDIMENSION>(height);
-  info.input_components = grey ? 1 : 3;
-  info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, JpegQuality, TRUE);
-  if (progressive) jpeg_simple_progression(&info);
-  jpeg_start_compress(&info, TRUE);
-  std::vector<unsigned char> row(static_cast<std::size_t>(width) * (grey ? 1 : 3));
-  for (int y = 0; y < height; ++y) {
-    for (std::size_t i = 0; i < row.size(); ++i) row[i] = static_cast<unsigned char>(i * 17 + y * 29);
-    JSAMPROW rows[1] = {row.data()};
-    jpeg_write_scanlines(&info, rows, 1);
-  }
-  jpeg_finish_compress(&info);
-  jpeg_destroy_compress(&info);
-  std::string bytes(reinterpret_cast<const char*>(buffer), size);
-  std::free(buffer);
-  return bytes;
 }
 
 void WriteImageSeeds(const std::string& folder) {
@@ -117,9 +88,9 @@ void WriteImageSeeds(const std::string& folder) {
   core.headerSize = 12; core.width = 2; core.height = 2; core.bitsPerPixel = 8; core.palette = palette;
   core.pixels = PaddedRow(Bytes({0, 1})) + PaddedRow(Bytes({2, 3}));
   Write(folder, "bmp8_core.bmp", BuildBmp(core));
-  Write(folder, "colour.jpg", EncodeJpeg(8, 8, false, false));
-  Write(folder, "grey.jpg", EncodeJpeg(9, 5, true, false));
-  Write(folder, "progressive.jpg", EncodeJpeg(17, 16, false, true));
+  Write(folder, "colour.jpg", EncodeTestJpeg(8, 8, false, PatternSamples(8, 8, false, 17, 29), JpegQuality));
+  Write(folder, "grey.jpg", EncodeTestJpeg(9, 5, true, PatternSamples(9, 5, true, 17, 29), JpegQuality));
+  Write(folder, "progressive.jpg", EncodeTestJpeg(17, 16, false, PatternSamples(17, 16, false, 17, 29), JpegQuality, true));
 }
 
 void WriteSettingsSeeds(const std::string& folder) {

@@ -7,46 +7,20 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
 
 #include "app/control_ids.h"
 #include "app/settings.h"
 #include "picture/bmp_builder.h"
 #include "picture/test_files.h"
 #include "support/app_fixture.h"
+#include "support/jpeg_encoder.h"
 #include "ui/ui.h"
 
 namespace {
 
 constexpr int ClaimedSide = 100000;
 constexpr int JpegLargestSide = 65500;
-
-std::string EncodeColourJpeg(int width, int height) {
-  jpeg_compress_struct info;
-  jpeg_error_mgr errors;
-  info.err = jpeg_std_error(&errors);
-  jpeg_create_compress(&info);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&info, &buffer, &size);
-  info.image_width = static_cast<JDIMENSION>(width);
-  info.image_height = static_cast<JDIMENSION>(height);
-  info.input_components = 3;
-  info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&info);
-  jpeg_start_compress(&info, TRUE);
-  std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
-  for (int y = 0; y < height; ++y) {
-    for (std::size_t i = 0; i < row.size(); ++i) row[i] = static_cast<unsigned char>(i * 7 + y * 13);
-    JSAMPROW rows[1] = {row.data()};
-    jpeg_write_scanlines(&info, rows, 1);
-  }
-  jpeg_finish_compress(&info);
-  jpeg_destroy_compress(&info);
-  std::string bytes(reinterpret_cast<const char*>(buffer), size);
-  std::free(buffer);
-  return bytes;
-}
+constexpr int LibraryDefaultQuality = 75;
 
 // The JPEG with the frame header's height and width replaced by side (both 16 bits, big-endian).
 std::string WithClaimedJpegSize(std::string jpeg, int side) {
@@ -97,7 +71,7 @@ TEST_F(LoadFaults, BitmapClaiming100000By100000PixelsLeavesTheCanvas) {
 
 TEST_F(LoadFaults, JpegClaimingItsLargestSizeLeavesTheCanvas) {
   const Raster before = CanvasOf(PaintCanvas);
-  const std::string huge = WithClaimedJpegSize(EncodeColourJpeg(16, 16), JpegLargestSide);
+  const std::string huge = WithClaimedJpegSize(EncodeTestJpeg(16, 16, false, PatternSamples(16, 16, false, 7, 13), LibraryDefaultQuality), JpegLargestSide);
   ASSERT_FALSE(huge.empty());
   Load("huge.jpg", huge);
   ExpectRefusedAndSettingsRead(before);
@@ -105,7 +79,7 @@ TEST_F(LoadFaults, JpegClaimingItsLargestSizeLeavesTheCanvas) {
 
 TEST_F(LoadFaults, TruncatedJpegLeavesTheCanvas) {
   const Raster before = CanvasOf(PaintCanvas);
-  const std::string whole = EncodeColourJpeg(64, 64);
+  const std::string whole = EncodeTestJpeg(64, 64, false, PatternSamples(64, 64, false, 7, 13), LibraryDefaultQuality);
   Load("cut.jpg", whole.substr(0, whole.size() / 2));
   ExpectRefusedAndSettingsRead(before);
 }

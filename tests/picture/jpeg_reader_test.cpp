@@ -6,40 +6,12 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
 
 #include "picture/image_file.h"
 #include "picture/jpeg_reader.h"
+#include "support/jpeg_encoder.h"
 
 namespace {
-
-// Encodes width x height samples (3 per pixel for colour, 1 for greyscale) at the highest quality.
-std::string EncodeJpeg(int width, int height, bool grey, const std::vector<unsigned char>& samples) {
-  jpeg_compress_struct info;
-  jpeg_error_mgr errors;
-  info.err = jpeg_std_error(&errors);
-  jpeg_create_compress(&info);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&info, &buffer, &size);
-  info.image_width = static_cast<JDIMENSION>(width);
-  info.image_height = static_cast<JDIMENSION>(height);
-  info.input_components = grey ? 1 : 3;
-  info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, 100, TRUE);
-  jpeg_start_compress(&info, TRUE);
-  const int stride = width * info.input_components;
-  while (info.next_scanline < info.image_height) {
-    JSAMPROW row = const_cast<unsigned char*>(samples.data()) + static_cast<std::size_t>(stride) * info.next_scanline;
-    jpeg_write_scanlines(&info, &row, 1);
-  }
-  jpeg_finish_compress(&info);
-  jpeg_destroy_compress(&info);
-  std::string out(reinterpret_cast<char*>(buffer), size);
-  std::free(buffer);
-  return out;
-}
 
 // Left half one colour, right half another: flat areas survive compression almost exactly.
 std::string TwoColourJpeg(int width, int height) {
@@ -50,7 +22,7 @@ std::string TwoColourJpeg(int width, int height) {
       samples.insert(samples.end(), {static_cast<unsigned char>(left ? 200 : 20), static_cast<unsigned char>(left ? 40 : 90),
                                      static_cast<unsigned char>(left ? 10 : 230)});
     }
-  return EncodeJpeg(width, height, false, samples);
+  return EncodeTestJpeg(width, height, false, samples);
 }
 
 void ExpectNear(Colour actual, int r, int g, int b, int tolerance) {
@@ -73,7 +45,7 @@ TEST(JpegReader, GreyscaleIsExpandedToEqualChannels) {
   std::vector<unsigned char> samples;
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) samples.push_back(static_cast<unsigned char>(x < 16 ? 30 : 220));
-  const auto result = DecodeJpeg(EncodeJpeg(width, height, true, samples));
+  const auto result = DecodeJpeg(EncodeTestJpeg(width, height, true, samples));
   ASSERT_TRUE(result.image) << result.reason;
   ASSERT_EQ(result.image->width, width);
   for (Colour pixel : result.image->pixels) {
@@ -105,7 +77,7 @@ TEST(JpegReader, BrokenFilesGiveNoImage) {
 TEST(JpegReader, PictureWiderThanTheLimitIsRefused) {
   const int width = 16385, height = 8;
   std::vector<unsigned char> samples(static_cast<std::size_t>(width) * height, 128);
-  const auto result = DecodeJpeg(EncodeJpeg(width, height, true, samples));
+  const auto result = DecodeJpeg(EncodeTestJpeg(width, height, true, samples));
   EXPECT_FALSE(result.image);
   EXPECT_EQ(result.reason, "picture larger than the limit");
 }
