@@ -84,30 +84,28 @@ TEST_F(LoadFaults, TruncatedJpegLeavesTheCanvas) {
   ExpectRefusedAndSettingsRead(before);
 }
 
-TEST_F(LoadFaults, BitmapWhoseBitFieldsOverlapLeavesTheCanvas) {
-  const Raster before = CanvasOf(PaintCanvas);
-  BmpLayout layout;
-  layout.width = 2;
-  layout.height = 1;
-  layout.bitsPerPixel = 16;
-  layout.compression = 3;
-  layout.masks = {0xF800, 0x0FE0, 0x001F};  // green reaches into red
-  layout.pixels = Bytes({0xFF, 0xFF, 0x00, 0x00});
-  Load("overlap.bmp", BuildBmp(layout));
-  ExpectRefusedAndSettingsRead(before);
-}
-
-TEST_F(LoadFaults, BitmapWhoseBitFieldsAreWiderThanThePixelLeavesTheCanvas) {
-  const Raster before = CanvasOf(PaintCanvas);
-  BmpLayout layout;
-  layout.width = 2;
-  layout.height = 1;
-  layout.bitsPerPixel = 16;
-  layout.compression = 3;
-  layout.masks = {0xFF0000, 0x00FF00, 0x0000FF};  // 32-bit masks on 16-bit pixels
-  layout.pixels = Bytes({0xFF, 0xFF, 0x00, 0x00});
-  Load("wide.bmp", BuildBmp(layout));
-  ExpectRefusedAndSettingsRead(before);
+TEST_F(LoadFaults, BitmapWhoseBitFieldsLieLeavesTheCanvas) {
+  struct Case {
+    const char* name;
+    std::vector<std::uint32_t> masks;
+  };
+  const Case cases[] = {
+      {"overlap.bmp", {0xF800, 0x0FE0, 0x001F}},    // green reaches into red
+      {"wide.bmp", {0xFF0000, 0x00FF00, 0x0000FF}},  // 32-bit masks on 16-bit pixels
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Raster before = CanvasOf(PaintCanvas);
+    BmpLayout layout;
+    layout.width = 2;
+    layout.height = 1;
+    layout.bitsPerPixel = 16;
+    layout.compression = 3;
+    layout.masks = c.masks;
+    layout.pixels = Bytes({0xFF, 0xFF, 0x00, 0x00});
+    Load(c.name, BuildBmp(layout));
+    ExpectRefusedAndSettingsRead(before);
+  }
 }
 
 TEST_F(LoadFaults, BitmapClaimingMoreColoursThanItsPaletteHoldsShowsOnlyTheColoursItHas) {
