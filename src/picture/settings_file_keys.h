@@ -28,6 +28,13 @@ inline constexpr std::array<IntSettingKey, 9> IntSettingKeys = {{
     {"FrqDistD", DistDSlider, 75},
 }};
 
+// The position in IntSettingKeys of the key written from control (every key's control is listed once).
+constexpr std::size_t IntSettingKeyIndex(int control) {
+  for (std::size_t i = 0; i < IntSettingKeys.size(); ++i)
+    if (IntSettingKeys[i].control == control) return i;
+  return IntSettingKeys.size();
+}
+
 constexpr int SettingsBandPointCount = 8;
 constexpr const char* SettingsFileSuffix = ".vlr";
 constexpr const char* DefaultBandPointText = "0,0";

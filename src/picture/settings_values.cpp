@@ -51,9 +51,8 @@ std::int32_t ClampedSettingValue(std::size_t keyIndex, std::int32_t value) {
 
 SynthSettingsRecord SynthSettingsFromValues(const SettingsValues& values) {
   auto value = [&values](int control) {
-    for (std::size_t i = 0; i < IntSettingKeys.size(); ++i)
-      if (IntSettingKeys[i].control == control) return ClampedSettingValue(i, values.integers[i]);
-    return 0;
+    const std::size_t index = IntSettingKeyIndex(control);
+    return ClampedSettingValue(index, values.integers[index]);
   };
   SynthSettingsRecord settings;
   settings.SampleRate = value(SampleRateSlider);

@@ -53,14 +53,8 @@ std::optional<Raster> LoadPicture(const std::string& path, std::ostream& err) {
   return StretchToSize(*picture, CanvasSize, CanvasSize);
 }
 
-std::size_t KeyIndexOf(int control) {
-  for (std::size_t i = 0; i < IntSettingKeys.size(); ++i)
-    if (IntSettingKeys[i].control == control) return i;
-  return 0;
-}
-
 void Override(SettingsValues& values, int control, const std::optional<int>& value) {
-  if (value) values.integers[KeyIndexOf(control)] = *value;
+  if (value) values.integers[IntSettingKeyIndex(control)] = *value;
 }
 
 // The settings file's values with the options laid over them; start-up values when there is no file.
@@ -81,9 +75,9 @@ std::optional<SettingsValues> LoadSettings(const RenderOptions& options, std::os
   Override(*values, FrqFromSlider, options.from);
   Override(*values, FrqToSlider, options.to);
   if (options.distribution) {
-    values->integers[KeyIndexOf(DistributionCheckbox)] = 1;
+    values->integers[IntSettingKeyIndex(DistributionCheckbox)] = 1;
     const int sliders[] = {DistASlider, DistBSlider, DistCSlider, DistDSlider};
-    for (int i = 0; i < 4; ++i) values->integers[KeyIndexOf(sliders[i])] = (*options.distribution)[i];
+    for (int i = 0; i < 4; ++i) values->integers[IntSettingKeyIndex(sliders[i])] = (*options.distribution)[i];
   }
   return values;
 }

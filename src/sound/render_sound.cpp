@@ -1,5 +1,4 @@
 // RenderSound and NormalizeSound: the sample loop and the peak scaling on SoundBuffer.
-#include <algorithm>
 #include <new>
 
 #include "app/settings.h"
@@ -13,10 +12,8 @@ void RenderSound() {
                                     SynthSettings.PhaseFactor};
   try {
     const SynthesisTables tables{SynthesisWidth, SynthesisHeight, RowFrequency, RowLevel, PixelLevel};
-    const std::vector<float> samples = RenderSamplesFast(tables, parameters);
+    SoundBuffer = RenderSamplesFast(tables, parameters);  // every sample is new, none of the old buffer is kept
     SamplesPerColumn = ComputeSamplesPerColumn(parameters.sampleRate, parameters.duration, SynthesisWidth);
-    SoundBuffer.resize(samples.size());
-    std::copy(samples.begin(), samples.end(), SoundBuffer.begin());
     SoundBufferRate = parameters.sampleRate;
   } catch (const std::bad_alloc&) {
     // Too little memory for this sound: keep no sound at all, so nothing stale is played as if it were new.

@@ -63,6 +63,9 @@ TEST_F(Surface, TemporaryImagesBlitsAndShowOnCanvas) {
   ASSERT_TRUE(BeginDrawing(HandleTarget(temporary)));
   FillRect(0, 0, 3, 2, 0xFF123456u);
   EXPECT_EQ(GetPixel(2, 1), 0x123456u) << "the top byte is ignored";
+  SetPixel(1, 0, 0xFFFFFFFFu);
+  EXPECT_EQ(GetPixel(1, 0), White);
+  SetPixel(1, 0, 0x123456u);
   EndDrawing();
   ShowOnCanvas(7, nullptr);
   EXPECT_EQ(shown, 0);
