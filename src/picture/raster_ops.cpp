@@ -2,7 +2,6 @@
 #include "picture/raster_ops.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
@@ -32,57 +31,55 @@ void FillRun(Raster& target, int x, int y0, int y1, Colour colour) {
   for (int y = y0; y <= y1; ++y) target.At(x, y) = colour;
 }
 
-enum : unsigned { Inside = 0, Left = 1, Right = 2, Top = 4, Bottom = 8 };
+// Parameters along a segment are exact fractions; 128 bits hold every product of 32-bit end points.
+using Wide = __int128;
 
-unsigned OutCode(double x, double y, double maxX, double maxY) {
-  unsigned code = Inside;
-  if (x < 0) code |= Left;
-  else if (x > maxX) code |= Right;
-  if (y < 0) code |= Top;
-  else if (y > maxY) code |= Bottom;
-  return code;
+struct Fraction {
+  Wide num, den;  // den > 0
+};
+
+bool Before(Fraction a, Fraction b) { return a.num * b.den < b.num * a.den; }
+
+// num / den (den > 0) to the nearest integer, halves to even, as the drawn end of a clipped line.
+Wide RoundHalfEven(Wide num, Wide den) {
+  Wide whole = num / den, rest = num % den;
+  if (rest < 0) {
+    --whole;
+    rest += den;
+  }
+  if (2 * rest > den || (2 * rest == den && whole % 2 != 0)) ++whole;
+  return whole;
 }
 
-// Cohen-Sutherland clipping to 0..W-1 x 0..H-1; the clipped end points are rounded to whole pixels.
+// Liang-Barsky clipping to 0..W-1 x 0..H-1 with exact parameters, so a new end point is the true
+// crossing rounded half to even; floating point would misplace ends by a pixel on exact halves.
 bool ClipSegment(const Raster& target, int& x1, int& y1, int& x2, int& y2) {
-  const double maxX = target.width - 1;
-  const double maxY = target.height - 1;
-  if (maxX < 0 || maxY < 0) return false;
-  double ax = x1, ay = y1, bx = x2, by = y2;
-  unsigned codeA = OutCode(ax, ay, maxX, maxY);
-  unsigned codeB = OutCode(bx, by, maxX, maxY);
-  for (;;) {
-    if ((codeA | codeB) == 0) break;
-    if (codeA & codeB) return false;
-    const unsigned out = codeA ? codeA : codeB;
-    double x = 0, y = 0;
-    if (out & Bottom) {
-      x = ax + (bx - ax) * (maxY - ay) / (by - ay);
-      y = maxY;
-    } else if (out & Top) {
-      x = ax + (bx - ax) * (0 - ay) / (by - ay);
-      y = 0;
-    } else if (out & Right) {
-      y = ay + (by - ay) * (maxX - ax) / (bx - ax);
-      x = maxX;
+  if (target.width <= 0 || target.height <= 0) return false;
+  const Wide dx = Wide{x2} - x1, dy = Wide{y2} - y1;
+  Fraction enter{0, 1}, leave{1, 1};
+  // Each edge keeps the parameters t with step * t <= room.
+  auto keep = [&](Wide step, Wide room) {
+    if (step == 0) return room >= 0;
+    if (step < 0) {
+      const Fraction t{-room, -step};
+      if (Before(enter, t)) enter = t;
     } else {
-      y = ay + (by - ay) * (0 - ax) / (bx - ax);
-      x = 0;
+      const Fraction t{room, step};
+      if (Before(t, leave)) leave = t;
     }
-    if (out == codeA) {
-      ax = x;
-      ay = y;
-      codeA = OutCode(ax, ay, maxX, maxY);
-    } else {
-      bx = x;
-      by = y;
-      codeB = OutCode(bx, by, maxX, maxY);
-    }
-  }
-  x1 = static_cast<int>(std::lround(ax));
-  y1 = static_cast<int>(std::lround(ay));
-  x2 = static_cast<int>(std::lround(bx));
-  y2 = static_cast<int>(std::lround(by));
+    return true;
+  };
+  if (!keep(-dx, x1) || !keep(dx, Wide{target.width} - 1 - x1) || !keep(-dy, y1) ||
+      !keep(dy, Wide{target.height} - 1 - y1) || Before(leave, enter))
+    return false;
+  auto pointAt = [&](Fraction t, int& x, int& y) {
+    x = static_cast<int>(RoundHalfEven(Wide{x1} * t.den + dx * t.num, t.den));
+    y = static_cast<int>(RoundHalfEven(Wide{y1} * t.den + dy * t.num, t.den));
+  };
+  int ax = 0, ay = 0, bx = 0, by = 0;
+  pointAt(enter, ax, ay);
+  pointAt(leave, bx, by);
+  x1 = ax, y1 = ay, x2 = bx, y2 = by;
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include "app/settings.h"
 #include "band_editor_fixture.h"
 #include "distribution/band_editor_pointer.h"
+#include "picture/line_model.h"
 #include "picture/raster_ops.h"
 #include "picture/surface.h"
 #include "support/stand_in_canvas.h"
@@ -85,22 +86,25 @@ TEST_F(DrawnBandEditor, PointsFarOutsideTheControlDrawOnlyWhatLiesInside) {
   EXPECT_EQ(canvas.shows, 3);
 }
 
-TEST_F(DrawnBandEditor, AFarPointsLineCrossesTheControl) {
-  // Point 3 far up-left and point 4 far down-right: the line between them crosses the whole control.
+// Dragged to the far edge, the last point sits at x = 160, just outside the control: the line to it
+// must end where it crosses column 159, y = 24.5, rounded half to even, not at row 25.
+TEST_F(DrawnBandEditor, LineToTheDraggedLastPointEndsAtItsCrossingRoundedToEven) {
   std::vector<StoredBandPoint> stored = ExportBandPointsOf(AppEditor());
-  stored[3] = {Small, Big};
-  stored[4] = {Big, Small};
+  stored[6] = {112, 70 - 1};
   ImportBandPoints(handle, stored);
-  int columnsCrossed = 0;
-  for (int x = 0; x < 160; ++x) {
-    for (int y = 0; y < 70; ++y) {
-      if (picture->At(x, y) == Green && y != 35 && (y < 31 || y > 39)) {
-        ++columnsCrossed;
-        break;
-      }
-    }
-  }
-  EXPECT_GT(columnsCrossed, 0);
+  BandLevelEditor& editor = *FindBandLevelEditor(handle);
+  HandleBandPointer(editor, ControlEventType::LeftButtonDown, 159, 35);
+  HandleBandPointer(editor, ControlEventType::MouseMove, 159, 25);
+  ASSERT_EQ(editor.points.back(), (BandPoint{160, 25}));
+  DrawBandLevelEditor(handle);
+
+  const std::vector<BandPoint> points = {{0, 35}, {22, 35}, {44, 35}, {66, 35}, {89, 35}, {111, 35}, {112, 1}, {160, 25}};
+  Raster expected(160, 70, Blue);
+  for (const BandPoint& p : points) FillCircleOn(expected, p.x, p.y, 3, Green);
+  for (std::size_t i = 0; i + 1 < points.size(); ++i)
+    for (auto [x, y] : line_model::LinePixels(160, 70, points[i].x, points[i].y, points[i + 1].x, points[i + 1].y))
+      expected.At(x, y) = Green;
+  EXPECT_EQ(*picture, expected);
 }
 
 TEST(RasterFarCoordinates, DiscsFarOutsideDrawNothingAndAHugeOneOverTheTargetFillsIt) {
@@ -109,40 +113,9 @@ TEST(RasterFarCoordinates, DiscsFarOutsideDrawNothingAndAHugeOneOverTheTargetFil
   FillCircleOn(raster, Small, Big, 10, White);
   FillCircleOn(raster, Big, 35, Big, White);
   FillCircleOn(raster, 80, Small, Big, White);
-  DrawLineOn(raster, Big, Small, Big, Big, White);
-  DrawLineOn(raster, Small, Small, Big, Small, White);
-  DrawLineOn(raster, Big, Small, Big - 1, Big, White);
   EXPECT_EQ(raster, Raster(160, 70));
   FillCircleOn(raster, 80, 35, Big, White);
   EXPECT_EQ(raster, Raster(160, 70, White));
-}
-
-TEST(RasterFarCoordinates, LinesBetweenFarEndsAreClippedToTheTarget) {
-  Raster raster(160, 70);
-  DrawLineOn(raster, Small, 35, Big, 35, White);
-  for (int x = 0; x < 160; ++x) EXPECT_EQ(raster.At(x, 35), White);
-  Raster diagonal(160, 70);
-  DrawLineOn(diagonal, Small, Small, Big, Big, White);  // passes (0, 0) and (69, 69)
-  EXPECT_EQ(diagonal.At(0, 0), White);
-  EXPECT_EQ(diagonal.At(40, 40), White);
-  EXPECT_EQ(diagonal.At(69, 69), White);
-}
-
-TEST(RasterFarCoordinates, EveryLineAmongExtremeEndsFinishesAndKeepsItsInsideEnds) {
-  const std::vector<int> ends = {Small, Small + 1, -1000000000, -1, 0, 34, 69, 70, 159, 160, 1000000000, Big - 1, Big};
-  for (int x1 : ends)
-    for (int y1 : ends)
-      for (int x2 : ends)
-        for (int y2 : ends) {
-          Raster raster(160, 70);
-          DrawLineOn(raster, x1, y1, x2, y2, White);
-          if (raster.Contains(x1, y1)) {
-            EXPECT_EQ(raster.At(x1, y1), White) << x1 << "," << y1;
-          }
-          if (raster.Contains(x2, y2)) {
-            EXPECT_EQ(raster.At(x2, y2), White) << x2 << "," << y2;
-          }
-        }
 }
 
 }  // namespace

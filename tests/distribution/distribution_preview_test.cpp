@@ -1,12 +1,14 @@
 // The preview's samples and the picture it draws, on a fake canvas.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "app/control_ids.h"
 #include "app/settings.h"
 #include "distribution/distribution_preview.h"
+#include "picture/line_model.h"
 #include "picture/surface.h"
 #include "support/stand_in_canvas.h"
 
@@ -88,12 +90,56 @@ TEST_F(DrawnPreview, RedrawsFromScratchForNewFractions) {
   EXPECT_EQ(picture->At(80, 49), Black);
 }
 
-TEST(DistributionPreviewWithoutCanvas, DrawsNothingAndDoesNotFail) {
+// The preview's rows by the curve's definition: the Bezier x(t) = 3a t(1-t)^2 + 3c t^2(1-t) + t^3 solved
+// for t by five Newton steps from t = x, then row 70 - 70 y(t) with y from b and d the same way.
+std::vector<int> ModelPreviewRows(double a, double b, double c, double d) {
+  auto bezier = [](double p1, double p2, double t) {
+    return 3 * p1 * t * (1 - t) * (1 - t) + 3 * p2 * t * t * (1 - t) + t * t * t;
+  };
+  auto slope = [](double p1, double p2, double t) {
+    return 3 * p1 * (1 - t) * (1 - 3 * t) + 3 * p2 * t * (2 - 3 * t) + 3 * t * t;
+  };
+  std::vector<int> rows;
+  for (int i = 0; i < PreviewWidth; ++i) {
+    const double x = i / 160.0;
+    double t = x;
+    for (int step = 0; step < 5; ++step) t -= (bezier(a, c, t) - x) / slope(a, c, t);
+    t = std::clamp(t, 0.0, 1.0);
+    rows.push_back(static_cast<int>(std::nearbyint(70 - std::min(70.0, 70 * bezier(b, d, t)))));
+  }
+  return rows;
+}
+
+// A steep start puts sample 0 at row 70 and sample 1 at row 68: the first line crosses row 69 at x = 0.5,
+// which rounds to column 0.
+TEST_F(DrawnPreview, SteepCurveMatchesTheModelCurve) {
+  SynthSettings.FrqDistribution = 1;
+  SynthSettings.DistA = 0.01f;
+  SynthSettings.DistB = 0.01f;
+  SynthSettings.DistC = 0.01f;
+  SynthSettings.DistD = 0.32f;
+  DrawDistributionPreview();
+  const std::vector<int> rows = ModelPreviewRows(0.01, 0.01, 0.01, 0.32);
+  Raster expected(PreviewWidth, PreviewHeight, Black);
+  for (int i = 0; i + 1 < PreviewWidth; ++i)
+    for (auto [x, y] : line_model::LinePixels(PreviewWidth, PreviewHeight, i, rows[i], i + 1, rows[i + 1]))
+      expected.At(x, y) = White;
+  EXPECT_EQ(*picture, expected);
+}
+
+// Without its control the preview must leave alone whatever block is open and the image it draws on.
+TEST(DistributionPreviewWithoutCanvas, LeavesAnOpenBlockAndItsImageAlone) {
   ResetGlobals();
   SynthSettings.FrqDistribution = 1;
   SetCanvasHooks({});
+  ImageRef image = NewImage(1, 8, 8);
+  ASSERT_TRUE(BeginDrawing(HandleTarget(image)));
+  FillRect(0, 0, 8, 8, Marker);
   DrawDistributionPreview();
-  SUCCEED();
+  EXPECT_EQ(OutputWidth(), 8) << "the block was ended";
+  EndDrawing();
+  EXPECT_EQ(*image, Raster(8, 8, Marker));
+  DropAllImages();
 }
 
 }  // namespace

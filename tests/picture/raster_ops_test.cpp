@@ -1,11 +1,13 @@
 // The exact shapes of rectangles, lines and discs, and blits.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <set>
 #include <utility>
 #include <vector>
 
 #include "picture/raster_ops.h"
+#include "line_model.h"
 
 namespace {
 
@@ -83,50 +85,59 @@ TEST(FillCircle, HugeRadiusCoversTheTargetWithoutOverflow) {
   EXPECT_EQ(LitPixels(raster).size(), 256u);
 }
 
-TEST(DrawLine, ShallowLineFollowsBresenham) {
-  Raster raster(10, 10);
-  DrawLineOn(raster, 0, 0, 3, 1, White);
-  EXPECT_EQ(LitPixels(raster), (PixelSet{{0, 0}, {1, 0}, {2, 1}, {3, 1}}));
-}
+struct LineCase {
+  int width, height, x1, y1, x2, y2;
+  PixelSet expected;
+};
 
-TEST(DrawLine, DirectionDoesNotChangeThePixels) {
-  Raster forward(50, 50), backward(50, 50);
-  DrawLineOn(forward, 3, 40, 29, 7, White);
-  DrawLineOn(backward, 29, 7, 3, 40, White);
-  EXPECT_EQ(LitPixels(forward), LitPixels(backward));
-}
-
-TEST(DrawLine, EndPointsAreAlwaysSetAndEachMajorStepHasOnePixel) {
-  const std::vector<std::vector<int>> cases = {{0, 0, 9, 9}, {5, 1, 2, 30}, {30, 2, 1, 3}, {12, 12, 0, 25}};
-  for (const auto& c : cases) {
-    Raster raster(40, 40);
-    DrawLineOn(raster, c[0], c[1], c[2], c[3], White);
-    EXPECT_NE(raster.At(c[0], c[1]), Black);
-    EXPECT_NE(raster.At(c[2], c[3]), Black);
-    const int major = std::max(std::abs(c[2] - c[0]), std::abs(c[3] - c[1]));
-    EXPECT_EQ(LitPixels(raster).size(), static_cast<std::size_t>(major + 1));
+// Worked by hand from the rules: exact crossings rounded half to even, and Bresenham's tie moving on.
+TEST(DrawLine, WorkedClippedLinesAndTheBresenhamTie) {
+  const std::vector<LineCase> cases = {
+      {160, 70, 0, -1, 1, 1, {{0, 0}, {1, 1}}},
+      {7, 5, -4, -1, 4, 4, {{0, 2}, {1, 3}, {2, 3}, {3, 4}, {4, 4}}},
+      {2, 2, 2, 3, 0, -3, {{1, 0}}},
+      {10, 10, 0, 0, 4, 2, {{0, 0}, {1, 1}, {2, 1}, {3, 2}, {4, 2}}},
+      {10, 10, 0, 0, 3, 1, {{0, 0}, {1, 0}, {2, 1}, {3, 1}}},
+  };
+  for (const LineCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " " << c.x1 << "," << c.y1 << " " << c.x2
+                                    << "," << c.y2);
+    Raster raster(c.width, c.height);
+    DrawLineOn(raster, c.x1, c.y1, c.x2, c.y2, White);
+    EXPECT_EQ(LitPixels(raster), c.expected);
+    EXPECT_EQ(line_model::LinePixels(c.width, c.height, c.x1, c.y1, c.x2, c.y2), c.expected) << "model";
   }
 }
 
-TEST(DrawLine, SinglePointAndAxisLines) {
-  Raster raster(10, 10);
-  DrawLineOn(raster, 4, 4, 4, 4, White);
-  EXPECT_EQ(LitPixels(raster), (PixelSet{{4, 4}}));
-  Raster column(10, 10);
-  DrawLineOn(column, 3, 0, 3, 380, White);
-  EXPECT_EQ(LitPixels(column).size(), 10u);
-  Raster row(10, 10);
-  DrawLineOn(row, 12, 2, -4, 2, White);
-  EXPECT_EQ(LitPixels(row).size(), 10u);
+// Every pair of end points in and around each target, lines that miss it included.
+TEST(DrawLine, MatchesTheModelForEveryPairOfEndsAroundSmallTargets) {
+  for (auto [width, height] : std::vector<std::pair<int, int>>{{1, 1}, {2, 2}, {7, 5}, {3, 8}}) {
+    std::vector<std::pair<int, int>> ends;
+    for (int x = -5; x <= width + 4; ++x)
+      for (int y = -5; y <= height + 4; ++y) ends.push_back({x, y});
+    for (auto [x1, y1] : ends)
+      for (auto [x2, y2] : ends) {
+        Raster raster(width, height);
+        DrawLineOn(raster, x1, y1, x2, y2, White);
+        ASSERT_EQ(LitPixels(raster), line_model::LinePixels(width, height, x1, y1, x2, y2))
+            << width << "x" << height << " " << x1 << "," << y1 << " " << x2 << "," << y2;
+      }
+  }
 }
 
-TEST(DrawLine, ClippedLineStaysInsideAndMissingLineDrawsNothing) {
-  Raster raster(160, 70);
-  DrawLineOn(raster, 0, 70, 1, 64, White);
-  EXPECT_FALSE(LitPixels(raster).empty());
-  Raster missing(10, 10);
-  DrawLineOn(missing, -5, -1, 20, -30, White);
-  EXPECT_TRUE(LitPixels(missing).empty());
+// End points anywhere in the 32-bit range: the exact crossings must neither overflow nor drift.
+TEST(DrawLine, MatchesTheModelForExtremeEnds) {
+  constexpr int Big = std::numeric_limits<int>::max(), Small = std::numeric_limits<int>::min();
+  const std::vector<int> ends = {Small, Small + 1, -1000000000, -1, 0, 34, 69, 70, 159, 160, 1000000000, Big - 1, Big};
+  for (int x1 : ends)
+    for (int y1 : ends)
+      for (int x2 : ends)
+        for (int y2 : ends) {
+          Raster raster(160, 70);
+          DrawLineOn(raster, x1, y1, x2, y2, White);
+          ASSERT_EQ(LitPixels(raster), line_model::LinePixels(160, 70, x1, y1, x2, y2))
+              << x1 << "," << y1 << " " << x2 << "," << y2;
+        }
 }
 
 TEST(FillRect, ClipsNormalisesAndIgnoresEmpty) {
