@@ -214,12 +214,16 @@ void FillCircleOn(Raster& target, int cx, int cy, int r, Colour colour) {
 }
 
 void BlitOn(Raster& target, const Raster& source, int x, int y) {
-  const int firstCol = std::max(0, -x);
-  const int lastCol = std::min(source.width, target.width - x);
-  if (firstCol >= lastCol) return;
-  for (int row = std::max(0, -y); row < source.height && row + y < target.height; ++row) {
-    const Colour* from = &source.pixels[static_cast<std::size_t>(row) * source.width];
-    Colour* to = &target.pixels[static_cast<std::size_t>(row + y) * target.width + x];
-    std::copy(from + firstCol, from + lastCol, to + firstCol);
+  // 64-bit, since a position near either end of the int range would overflow the clipping sums.
+  const std::int64_t left = x, top = y;
+  const std::int64_t firstCol = std::max<std::int64_t>(0, -left);
+  const std::int64_t lastCol = std::min<std::int64_t>(source.width, target.width - left);
+  const std::int64_t firstRow = std::max<std::int64_t>(0, -top);
+  const std::int64_t lastRow = std::min<std::int64_t>(source.height, target.height - top);
+  if (firstCol >= lastCol || firstRow >= lastRow) return;
+  for (std::int64_t row = firstRow; row < lastRow; ++row) {
+    const auto from = source.pixels.begin() + static_cast<std::ptrdiff_t>(row * source.width + firstCol);
+    const auto to = target.pixels.begin() + static_cast<std::ptrdiff_t>((row + top) * target.width + left + firstCol);
+    std::copy(from, from + static_cast<std::ptrdiff_t>(lastCol - firstCol), to);
   }
 }

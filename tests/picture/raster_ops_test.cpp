@@ -166,4 +166,22 @@ TEST(Blit, CopiesAndClips) {
   EXPECT_EQ(target.At(3, 1), 0x123456u);
 }
 
+// Positions near the ends of the int range overflowed the clipping sums and wrote far outside the target.
+TEST(Blit, PositionsNearTheIntLimitsDoNotOverflow) {
+  constexpr int Big = std::numeric_limits<int>::max(), Small = std::numeric_limits<int>::min();
+  const Raster source(3, 2, White);
+  const std::vector<int> places = {Small, Small + 1, Small + 2, -3, -2, 3, 4, Big - 2, Big - 1, Big};
+  for (int x : places)
+    for (int y : places) {
+      Raster target(4, 3);
+      BlitOn(target, source, x, y);
+      PixelSet expected;  // source pixel (i, j) lands on (x + i, y + j) when that lies inside
+      for (long long i = 0; i < 3; ++i)
+        for (long long j = 0; j < 2; ++j)
+          if (x + i >= 0 && x + i < 4 && y + j >= 0 && y + j < 3)
+            expected.insert({static_cast<int>(x + i), static_cast<int>(y + j)});
+      EXPECT_EQ(LitPixels(target), expected) << x << "," << y;
+    }
+}
+
 }  // namespace
