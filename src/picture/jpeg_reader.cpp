@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <string>
 
 #include <jpeglib.h>
 #include <jerror.h>
@@ -15,6 +16,7 @@ namespace {
 
 constexpr unsigned char JpegMarkerPrefix = 0xFF;
 constexpr unsigned char StartOfImage = 0xD8;
+constexpr unsigned char EndOfImage = 0xD9;
 constexpr int RgbComponents = 3;
 
 struct JpegErrorManager {
@@ -54,11 +56,37 @@ void SilentOutput(j_common_ptr) {}
 struct JpegSession {
   jpeg_decompress_struct info;
   JpegErrorManager errors;
+  jpeg_progress_mgr progress;
+  unsigned char scanned[MAX_COMPONENTS];  // nonzero for each component seen in a scan
   JpegPixels out;
 };
 
+// libjpeg calls the progress monitor before every step of absorbing a multi-scan file, so each scan's
+// components are seen here; a missed call could only make a complete file look incomplete.
+void NoteScanComponents(j_common_ptr common) {
+  auto* info = reinterpret_cast<j_decompress_ptr>(common);
+  auto* session = static_cast<JpegSession*>(info->client_data);
+  for (int i = 0; i < info->comps_in_scan; ++i) session->scanned[info->cur_comp_info[i]->component_index] = 1;
+}
+
+// A file cut between two scans decodes without a complaint from libjpeg, with the later scans' detail
+// simply absent; so every component must have been in a scan and, in a progressive file, every
+// coefficient must have reached full precision.
+bool EveryScanPresent(const JpegSession& session) {
+  const jpeg_decompress_struct& info = session.info;
+  if (info.progressive_mode && !info.coef_bits) return false;
+  for (int c = 0; c < info.num_components; ++c) {
+    if (!session.scanned[c]) return false;
+    if (info.progressive_mode)
+      for (int k = 0; k < DCTSIZE2; ++k)
+        if (info.coef_bits[c][k] != 0) return false;
+  }
+  return true;
+}
+
 // Decodes into session->out; returns 1 on success. Uses no object with a destructor (longjmp lands here).
-int DecodeJpegPlain(const unsigned char* data, unsigned long size, JpegSession* session) {
+// checkScans asks that every scan be present, for data whose end marker was missing.
+int DecodeJpegPlain(const unsigned char* data, unsigned long size, int checkScans, JpegSession* session) {
   jpeg_decompress_struct& info = session->info;
   JpegErrorManager& errors = session->errors;
   JpegPixels* out = &session->out;
@@ -77,6 +105,9 @@ int DecodeJpegPlain(const unsigned char* data, unsigned long size, JpegSession* 
   }
 
   jpeg_create_decompress(&info);
+  session->progress.progress_monitor = NoteScanComponents;  // after creation, which clears the hook
+  info.progress = &session->progress;
+  info.client_data = session;
   jpeg_mem_src(&info, data, size);
   jpeg_read_header(&info, TRUE);
   if (!ImageSizeAllowed(info.image_width, info.image_height)) {
@@ -86,7 +117,13 @@ int DecodeJpegPlain(const unsigned char* data, unsigned long size, JpegSession* 
   // Greyscale is expanded here rather than trusting the library's own conversion.
   const bool grey = info.jpeg_color_space == JCS_GRAYSCALE;
   info.out_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+  NoteScanComponents(reinterpret_cast<j_common_ptr>(&info));  // the first scan, read with the header
+  // A multi-scan file is read whole here, so its scans are known before any row is decoded.
   jpeg_start_decompress(&info);
+  if (checkScans && !EveryScanPresent(*session)) {
+    out->failure = "picture data missing";
+    std::longjmp(errors.escape, 1);
+  }
   const int components = grey ? 1 : RgbComponents;
   if (info.output_components != components || !ImageSizeAllowed(info.output_width, info.output_height)) {
     out->failure = "unexpected output layout";
@@ -125,10 +162,24 @@ bool LooksLikeJpeg(std::string_view bytes) {
 
 ImageDecodeResult DecodeJpeg(std::string_view bytes) {
   if (!LooksLikeJpeg(bytes)) return DecodeFailure("not a JPEG");
+  // Some writers stop before the end marker. libjpeg warns about that like about any cut, so the marker is
+  // added back; a file cut short anywhere else still draws a warning (or misses scans) and is refused.
+  const bool ended = bytes.size() >= 4 && static_cast<unsigned char>(bytes[bytes.size() - 2]) == JpegMarkerPrefix &&
+                     static_cast<unsigned char>(bytes[bytes.size() - 1]) == EndOfImage;
+  std::string completed;
+  if (!ended) {
+    try {
+      completed.reserve(bytes.size() + 2);
+      completed.append(bytes).append({static_cast<char>(JpegMarkerPrefix), static_cast<char>(EndOfImage)});
+    } catch (const std::bad_alloc&) {
+      return DecodeFailure("out of memory");
+    }
+    bytes = completed;
+  }
   auto* session = static_cast<JpegSession*>(std::malloc(sizeof(JpegSession)));
   if (!session) return DecodeFailure("out of memory");
   const int decodedOk = DecodeJpegPlain(reinterpret_cast<const unsigned char*>(bytes.data()),
-                                        static_cast<unsigned long>(bytes.size()), session);
+                                        static_cast<unsigned long>(bytes.size()), ended ? 0 : 1, session);
   const JpegPixels decoded = session->out;
   std::free(session);
   if (!decodedOk)

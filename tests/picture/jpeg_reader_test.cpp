@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include <jpeglib.h>
 
 #include "picture/image_file.h"
 #include "picture/jpeg_reader.h"
@@ -29,6 +31,45 @@ void ExpectNear(Colour actual, int r, int g, int b, int tolerance) {
   EXPECT_NEAR(RedOf(actual), r, tolerance);
   EXPECT_NEAR(GreenOf(actual), g, tolerance);
   EXPECT_NEAR(BlueOf(actual), b, tolerance);
+}
+
+// Rewrites a colour JPEG, coefficient for coefficient, as a sequential file with one scan per component.
+std::string OneScanPerComponent(const std::string& jpeg) {
+  jpeg_decompress_struct in;
+  jpeg_error_mgr inErrors;
+  in.err = jpeg_std_error(&inErrors);
+  jpeg_create_decompress(&in);
+  jpeg_mem_src(&in, reinterpret_cast<const unsigned char*>(jpeg.data()), jpeg.size());
+  jpeg_read_header(&in, TRUE);
+  jvirt_barray_ptr* coefficients = jpeg_read_coefficients(&in);
+  jpeg_compress_struct out;
+  jpeg_error_mgr outErrors;
+  out.err = jpeg_std_error(&outErrors);
+  jpeg_create_compress(&out);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&out, &buffer, &size);
+  jpeg_copy_critical_parameters(&in, &out);
+  static const jpeg_scan_info scans[] = {{1, {0}, 0, 63, 0, 0}, {1, {1}, 0, 63, 0, 0}, {1, {2}, 0, 63, 0, 0}};
+  out.scan_info = scans;
+  out.num_scans = 3;
+  jpeg_write_coefficients(&out, coefficients);
+  jpeg_finish_compress(&out);
+  jpeg_destroy_compress(&out);
+  jpeg_finish_decompress(&in);
+  jpeg_destroy_decompress(&in);
+  std::string bytes(reinterpret_cast<const char*>(buffer), size);
+  std::free(buffer);
+  return bytes;
+}
+
+// A baseline file, a progressive one and a sequential one with a scan per component, of a busy picture.
+std::vector<std::pair<const char*, std::string>> EveryScanLayout() {
+  const std::vector<unsigned char> samples = PatternSamples(24, 16, false, 7, 13);
+  const std::string baseline = EncodeTestJpeg(24, 16, false, samples, 90);
+  return {{"baseline", baseline},
+          {"progressive", EncodeTestJpeg(24, 16, false, samples, 90, true)},
+          {"scan per component", OneScanPerComponent(baseline)}};
 }
 
 TEST(JpegReader, ColourPictureDecodesToRgb) {
@@ -59,8 +100,6 @@ TEST(JpegReader, GreyscaleIsExpandedToEqualChannels) {
 TEST(JpegReader, BrokenFilesGiveNoImage) {
   const std::string whole = TwoColourJpeg(64, 64);
   ASSERT_TRUE(DecodeJpeg(whole).image);
-  for (std::size_t length : {whole.size() / 2, whole.size() - 2, std::size_t{2}, std::size_t{20}})
-    EXPECT_FALSE(DecodeJpeg(whole.substr(0, length)).image) << "cut to " << length;
   std::string garbage = "\xFF\xD8";
   for (int i = 0; i < 500; ++i) garbage.push_back(static_cast<char>(i * 37));
   EXPECT_FALSE(DecodeJpeg(garbage).image) << "garbage after the marker";
@@ -72,6 +111,28 @@ TEST(JpegReader, BrokenFilesGiveNoImage) {
   damaged[at] = static_cast<char>(0xFF);
   damaged[at + 1] = static_cast<char>(0xD8);
   EXPECT_FALSE(DecodeJpeg(damaged).image) << "damaged scan";
+}
+
+// Files whose writer stopped before the end marker were refused although every row was there.
+TEST(JpegReader, FileWithoutItsEndMarkerLoadsAsTheCompleteFile) {
+  for (const auto& [layout, whole] : EveryScanLayout()) {
+    SCOPED_TRACE(layout);
+    ASSERT_EQ(whole.substr(whole.size() - 2), "\xFF\xD9");
+    const auto complete = DecodeJpeg(whole);
+    ASSERT_TRUE(complete.image) << complete.reason;
+    const auto unended = DecodeJpeg(whole.substr(0, whole.size() - 2));
+    ASSERT_TRUE(unended.image) << unended.reason;
+    EXPECT_EQ(*unended.image, *complete.image);
+  }
+}
+
+// A cut anywhere before the end marker loses data, even between scans where libjpeg sees nothing amiss.
+TEST(JpegReader, FileCutAnywhereBeforeItsEndMarkerGivesNoImage) {
+  for (const auto& [layout, whole] : EveryScanLayout()) {
+    SCOPED_TRACE(layout);
+    for (std::size_t length = 0; length + 2 < whole.size(); ++length)
+      EXPECT_FALSE(DecodeJpeg(whole.substr(0, length)).image) << "cut to " << length << " of " << whole.size();
+  }
 }
 
 TEST(JpegReader, PictureWiderThanTheLimitIsRefused) {
