@@ -19,7 +19,7 @@ cmake --build build-asan
 ctest --test-dir build-asan --output-on-failure -j2
 
 # Playback: the audio callback thread, the cursor it moves and the program's own loop around them.
-playback_tests="PlaySamples|Synthesize|StreamCallback|ScanCursor"
+playback_tests="PlaySamples|Synthesize|StreamCallback|ScanCursor|InputDuringPlayback"
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLORA_SANITIZE=thread
 cmake --build build-tsan --target sound_tests app_tests
 ctest --test-dir build-tsan --output-on-failure -j2 -R "$playback_tests"

@@ -1,4 +1,5 @@
 // Handing the queued events to the program's loop.
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEventLoop>
 
@@ -8,6 +9,18 @@
 namespace {
 
 UiEvent currentEvent;
+// Set while input may be held back by UiProcessPaintOnly.
+bool inputHeld = false;
+
+// Held input has already been taken off the display connection and sits in the toolkit's own queues, which
+// wake no one: a blocking wait would sleep on it until some later event arrived. So it is delivered first,
+// in its order, with the dispatcher woken so that every source of events is looked at once more.
+void DeliverHeldInput() {
+  if (!inputHeld || !QCoreApplication::instance()) return;
+  inputHeld = false;
+  if (QAbstractEventDispatcher* dispatcher = QCoreApplication::eventDispatcher()) dispatcher->wakeUp();
+  QCoreApplication::processEvents();
+}
 
 bool TakeEvent(UiEvent& event) {
   if (UiEventQueue().empty()) return false;
@@ -21,6 +34,7 @@ bool TakeEvent(UiEvent& event) {
 
 // With no window open nothing can ever be queued, so waiting would never end.
 bool UiWaitEvent(UiEvent& event) {
+  DeliverHeldInput();
   while (UiEventQueue().empty()) {
     if (!QCoreApplication::instance() || UiWindows().empty()) return false;
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -29,6 +43,7 @@ bool UiWaitEvent(UiEvent& event) {
 }
 
 bool UiPollEvent(UiEvent& event) {
+  DeliverHeldInput();
   if (QCoreApplication::instance()) QCoreApplication::processEvents();
   return TakeEvent(event);
 }
@@ -36,5 +51,7 @@ bool UiPollEvent(UiEvent& event) {
 const UiEvent& UiCurrentEvent() { return currentEvent; }
 
 void UiProcessPaintOnly() {
-  if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  if (!QCoreApplication::instance()) return;
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  inputHeld = true;
 }

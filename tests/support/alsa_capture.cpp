@@ -1,10 +1,17 @@
 // The ALSA file plugin writes what it is given at once, not in real time, so captures are quick.
 #include "support/alsa_capture.h"
 
+#include <fcntl.h>
 #include <portaudio.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -33,6 +40,10 @@ bool WriteText(const std::string& path, const std::string& text) {
 bool UseConfig(const std::string& configPath) {
   const std::string value = std::string(SystemAlsaConfig) + ":" + configPath;
   return setenv("ALSA_CONFIG_PATH", value.c_str(), 1) == 0;
+}
+
+std::string FileOutputConfig(const std::string& path) {
+  return "pcm.!default { type file slave.pcm \"null\" file \"" + path + "\" format \"raw\" }\n";
 }
 
 struct Probe {
@@ -86,9 +97,7 @@ AlsaCapture::AlsaCapture() {
   if (folder_.empty()) return;
   capturePath_ = folder_ + "/captured.raw";
   const std::string configPath = folder_ + "/asound.conf";
-  const std::string config = "pcm.!default { type file slave.pcm \"null\" file \"" + capturePath_ +
-                             "\" format \"raw\" }\n";
-  if (!WriteText(configPath, config)) return;
+  if (!WriteText(configPath, FileOutputConfig(capturePath_))) return;
   if (const char* previous = std::getenv("ALSA_CONFIG_PATH")) {
     hadConfigPath_ = true;
     previousConfigPath_ = previous;
@@ -144,4 +153,100 @@ std::string RouteAlsaToNowhere() {
       !UseConfig(configPath))
     return {};
   return folder;
+}
+
+// The reading end of the pipe. The pipe is made as small as the system allows, so the device can run
+// ahead of the pace by only a page of samples besides its own buffer.
+struct PacedAlsaOutput::Drain {
+  std::int32_t sampleRate = 0;
+  int pipe = -1;
+  std::atomic<bool> stop{false};
+  mutable std::mutex mutex;
+  mutable std::condition_variable changed;
+  std::vector<char> bytes;  // everything read so far
+  bool open = false;        // a device is writing into the pipe
+  std::thread thread;
+
+  void Run() {
+    using Clock = std::chrono::steady_clock;
+    const double bytesPerSecond = 4.0 * sampleRate;
+    double budget = 0;
+    auto last = Clock::now();
+    std::vector<char> chunk(4096);
+    while (!stop.load()) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      const auto now = Clock::now();
+      budget = std::min(budget + bytesPerSecond * std::chrono::duration<double>(now - last).count(), 4096.0);
+      last = now;
+      const auto want = static_cast<std::size_t>(budget);
+      if (want == 0) continue;
+      const ssize_t got = read(pipe, chunk.data(), want);
+      std::lock_guard lock(mutex);
+      if (got > 0) {
+        budget -= static_cast<double>(got);
+        bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + got);
+        open = true;
+        changed.notify_all();
+      } else if (got == 0 && open) {  // no writer is left: the device was closed
+        open = false;
+        changed.notify_all();
+      }
+    }
+  }
+};
+
+PacedAlsaOutput::PacedAlsaOutput(std::int32_t sampleRate) : drain_(std::make_unique<Drain>()) {
+  drain_->sampleRate = sampleRate;
+  folder_ = MakeTemporaryFolder();
+  if (folder_.empty()) return;
+  const std::string pipePath = folder_ + "/output.pipe";
+  if (mkfifo(pipePath.c_str(), 0600) != 0) return;
+  drain_->pipe = open(pipePath.c_str(), O_RDONLY | O_NONBLOCK);
+  if (drain_->pipe < 0) return;
+  fcntl(drain_->pipe, F_SETPIPE_SZ, 4096);
+  const std::string configPath = folder_ + "/asound.conf";
+  if (!WriteText(configPath, FileOutputConfig(pipePath))) return;
+  if (const char* previous = std::getenv("ALSA_CONFIG_PATH")) {
+    hadConfigPath_ = true;
+    previousConfigPath_ = previous;
+  }
+  if (!UseConfig(configPath)) return;
+  drain_->thread = std::thread([drain = drain_.get()] { drain->Run(); });
+  ready_ = true;
+}
+
+PacedAlsaOutput::~PacedAlsaOutput() {
+  drain_->stop.store(true);
+  if (drain_->thread.joinable()) drain_->thread.join();
+  if (drain_->pipe >= 0) close(drain_->pipe);
+  if (hadConfigPath_)
+    setenv("ALSA_CONFIG_PATH", previousConfigPath_.c_str(), 1);
+  else
+    unsetenv("ALSA_CONFIG_PATH");
+  std::error_code ignored;
+  if (!folder_.empty()) std::filesystem::remove_all(folder_, ignored);
+}
+
+bool PacedAlsaOutput::WaitForSamples(std::size_t count, int timeoutMs) const {
+  std::unique_lock lock(drain_->mutex);
+  return drain_->changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                  [&] { return drain_->bytes.size() / sizeof(float) >= count; });
+}
+
+bool PacedAlsaOutput::WaitUntilClosed(int timeoutMs) const {
+  std::unique_lock lock(drain_->mutex);
+  return drain_->changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                  [&] { return !drain_->open && !drain_->bytes.empty(); });
+}
+
+std::size_t PacedAlsaOutput::SamplesDelivered() const {
+  std::lock_guard lock(drain_->mutex);
+  return drain_->bytes.size() / sizeof(float);
+}
+
+std::vector<float> PacedAlsaOutput::Samples() const {
+  std::lock_guard lock(drain_->mutex);
+  std::vector<float> samples(drain_->bytes.size() / sizeof(float));
+  std::memcpy(samples.data(), drain_->bytes.data(), samples.size() * sizeof(float));
+  return samples;
 }

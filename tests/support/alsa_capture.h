@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,35 @@ class AlsaCapture {
   bool ready_ = false;
   std::string folder_;
   std::string capturePath_;
+  std::string previousConfigPath_;
+  bool hadConfigPath_ = false;
+};
+
+// While it lives, the default ALSA output of this process is a named pipe that a thread of its own
+// drains at the pace of the sample rate, so sounds take as long to play as they would on a sound card.
+// Create it before the audio library is first initialised in the process.
+class PacedAlsaOutput {
+ public:
+  explicit PacedAlsaOutput(std::int32_t sampleRate);
+  ~PacedAlsaOutput();
+  PacedAlsaOutput(const PacedAlsaOutput&) = delete;
+  PacedAlsaOutput& operator=(const PacedAlsaOutput&) = delete;
+
+  bool Ready() const { return ready_; }
+  // Blocks until at least count samples have been delivered; false after the time-out.
+  bool WaitForSamples(std::size_t count, int timeoutMs) const;
+  // Blocks until the device is closed (after it has delivered samples); false after the time-out.
+  bool WaitUntilClosed(int timeoutMs) const;
+  // How many samples have been delivered so far, device padding included.
+  std::size_t SamplesDelivered() const;
+  // Every sample delivered so far, in order; playbacks follow each other without a mark between them.
+  std::vector<float> Samples() const;
+
+ private:
+  struct Drain;
+  std::unique_ptr<Drain> drain_;
+  bool ready_ = false;
+  std::string folder_;
   std::string previousConfigPath_;
   bool hadConfigPath_ = false;
 };
