@@ -1,6 +1,7 @@
 // Starting and stopping the toolkit.
 #include <QApplication>
 #include <QFont>
+#include <QtGlobal>
 
 #include <cstdlib>
 #include <vector>
@@ -35,12 +36,21 @@ bool DisplayReachable() {
 #endif
 }
 
+// While the toolkit starts, its messages are held back. When it cannot open the display it names, or has no
+// platform it can start, it reports a fatal error and would abort; the program then ends quietly with
+// status 0 instead, as it does whenever its window cannot be opened.
+void StartUpMessage(QtMsgType type, const QMessageLogContext&, const QString&) {
+  if (type == QtFatalMsg) std::_Exit(0);
+}
+
 }  // namespace
 
 bool UiInitialise() {
   if (QCoreApplication::instance()) return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
   if (!DisplayReachable()) return false;
+  const QtMessageHandler previous = qInstallMessageHandler(StartUpMessage);
   ownApplication = new QApplication(argumentCount, arguments);
+  qInstallMessageHandler(previous);
   QApplication::setQuitOnLastWindowClosed(false);
   QFont font(QStringLiteral("Liberation Sans"));
   font.setStyleHint(QFont::SansSerif);

@@ -5,6 +5,12 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QSpinBox>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include "app/control_ids.h"
 #include "app/control_table.h"
@@ -84,3 +90,20 @@ TEST_F(MainWindowStart, ColourButtonShowsAWhiteSwatch) {
 }
 
 }  // namespace
+
+// The program itself, started where its window cannot be opened: no display server behind DISPLAY, or a
+// platform the toolkit does not have. It must end at once, silently, with status 0.
+TEST(WithoutAWindow, TheProgramEndsQuietlyWithStatusZero) {
+  const char* settings[] = {"DISPLAY=:97", "QT_QPA_PLATFORM=xcb DISPLAY=/nowhere/socket", "QT_QPA_PLATFORM=nosuchplatform"};
+  const std::string output = ::testing::TempDir() + "vellora-without-window.txt";
+  for (const char* environment : settings) {
+    const std::string command = std::string("env -i PATH=/usr/bin:/bin ") + environment + " timeout 20 " +
+                                VELLORA_PROGRAM_PATH + " >" + output + " 2>&1";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status)) << environment;
+    EXPECT_EQ(WEXITSTATUS(status), 0) << environment;
+    std::ifstream printed(output);
+    const std::string text((std::istreambuf_iterator<char>(printed)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "") << environment;
+  }
+}
