@@ -13,6 +13,7 @@
 #include "app/control_ids.h"
 #include "app/help_window.h"
 #include "app/settings.h"
+#include "picture/surface.h"
 #include "support/app_fixture.h"
 #include "ui/ui.h"
 
@@ -172,6 +173,18 @@ TEST_F(Dispatch, ChosenColourPaintsTheSwatchAndLaterStrokes) {
   Release(PaintCanvas, {200, 200});
   EXPECT_EQ(CanvasOf(PaintCanvas).At(200, 200), MakeColour(10, 200, 30));
   EXPECT_EQ(CanvasOf(PaintCanvas).At(20, 20), White) << "what was painted keeps its colour";
+}
+
+TEST_F(Dispatch, CancelledColourChooserKeepsTheColourAndTheSwatch) {
+  AnswerNextColourDialog(MakeColour(200, 40, 90));
+  Click(ColorButton);
+  ASSERT_EQ(BrushColor, MakeColour(200, 40, 90));
+  CancelNextDialog();
+  Click(ColorButton);
+  EXPECT_EQ(BrushColor, MakeColour(200, 40, 90));
+  EXPECT_EQ(*ImageHandle(SwatchImage), Raster(35, 35, MakeColour(200, 40, 90)));
+  const QImage face = ControlWidget(ColorButton)->grab().toImage();
+  EXPECT_EQ(face.pixelColor(face.width() / 2, face.height() / 2), QColor(200, 40, 90));
 }
 
 TEST_F(Dispatch, ExitEndsTheLoop) {

@@ -6,7 +6,8 @@
 #include "app/settings.h"
 #include "band_editor_fixture.h"
 #include "distribution/band_editor_pointer.h"
-#include "picture/line_model.h"
+#include "support/disc_model.h"
+#include "support/line_model.h"
 #include "picture/raster_ops.h"
 #include "picture/surface.h"
 #include "support/stand_in_canvas.h"
@@ -98,9 +99,10 @@ TEST_F(DrawnBandEditor, LineToTheDraggedLastPointEndsAtItsCrossingRoundedToEven)
   ASSERT_EQ(editor.points.back(), (BandPoint{160, 25}));
   DrawBandLevelEditor(handle);
 
-  const std::vector<BandPoint> points = {{0, 35}, {22, 35}, {44, 35}, {66, 35}, {89, 35}, {111, 35}, {112, 1}, {160, 25}};
+  const std::vector<BandPoint> points = {{0, 35},   {22, 35},  {44, 35}, {66, 35},
+                                         {89, 35}, {111, 35}, {112, 1}, {160, 25}};
   Raster expected(160, 70, Blue);
-  for (const BandPoint& p : points) FillCircleOn(expected, p.x, p.y, 3, Green);
+  for (const BandPoint& p : points) disc_model::AddDisc(expected, p.x, p.y, 3, Green);
   for (std::size_t i = 0; i + 1 < points.size(); ++i)
     for (auto [x, y] : line_model::LinePixels(160, 70, points[i].x, points[i].y, points[i + 1].x, points[i + 1].y))
       expected.At(x, y) = Green;

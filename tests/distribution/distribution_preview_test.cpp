@@ -8,7 +8,7 @@
 #include "app/control_ids.h"
 #include "app/settings.h"
 #include "distribution/distribution_preview.h"
-#include "picture/line_model.h"
+#include "support/line_model.h"
 #include "picture/surface.h"
 #include "support/stand_in_canvas.h"
 

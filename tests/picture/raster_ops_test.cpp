@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "picture/raster_ops.h"
-#include "line_model.h"
+#include "support/disc_model.h"
+#include "support/line_model.h"
 
 namespace {
 
@@ -36,19 +37,7 @@ int HalfWidthOnRow(const Raster& raster, int cx, int y) {
 }
 
 TEST(FillCircle, HalfWidthsForEveryBrushRadius) {
-  const std::vector<std::vector<int>> expected = {
-      {1, 0},
-      {2, 2, 1},
-      {3, 3, 2, 1},
-      {4, 4, 3, 3, 1},
-      {5, 5, 5, 4, 3, 2},
-      {6, 6, 6, 5, 4, 3, 2},
-      {7, 7, 7, 6, 6, 5, 4, 2},
-      {8, 8, 8, 7, 7, 6, 5, 4, 2},
-      {9, 9, 9, 8, 8, 7, 7, 6, 4, 2},
-      {10, 10, 10, 10, 9, 9, 8, 7, 6, 5, 3},
-      {11, 11, 11, 11, 10, 10, 9, 8, 8, 6, 5, 3},
-  };
+  const std::vector<std::vector<int>>& expected = disc_model::HalfWidths();
   for (int r = 1; r <= 11; ++r) {
     SCOPED_TRACE(r);
     Raster raster(41, 41);

@@ -114,6 +114,11 @@ void ClickControlAt(int control, QPoint point, Qt::MouseButton button) {
   if (at.window) QTest::mouseClick(at.window, button, Qt::NoModifier, at.point);
 }
 
+void DoubleClickOnControl(int control, QPoint point) {
+  const WindowPoint at = OnWindow(control, point);
+  if (at.window) QTest::mouseDClick(at.window, Qt::LeftButton, Qt::NoModifier, at.point);
+}
+
 void PressOnControl(int control, QPoint point, Qt::MouseButton button) {
   const WindowPoint at = OnWindow(control, point);
   if (at.window) QTest::mousePress(at.window, button, Qt::NoModifier, at.point);

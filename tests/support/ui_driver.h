@@ -39,6 +39,8 @@ bool ActivateWindow(int window);
 // A click at the centre of the control, or at a point given relative to the control.
 void ClickControl(int control, Qt::MouseButton button = Qt::LeftButton);
 void ClickControlAt(int control, QPoint point, Qt::MouseButton button = Qt::LeftButton);
+// A double click of the left button at a point relative to the control.
+void DoubleClickOnControl(int control, QPoint point);
 // Single mouse steps on a control (positions relative to it, may lie outside it).
 void PressOnControl(int control, QPoint point, Qt::MouseButton button = Qt::LeftButton);
 void MoveOnControl(int control, QPoint point);
