@@ -1,4 +1,5 @@
-// The ALSA file plugin writes what it is given at once, not in real time, so captures are quick.
+// The ALSA file plugin writes what it is given at once, not in real time, so captures into a file are quick;
+// into a pipe they take the pace of whoever reads it.
 #include "support/alsa_capture.h"
 
 #include <fcntl.h>
@@ -8,15 +9,14 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
-#include <condition_variable>
-#include <cstring>
-#include <mutex>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <thread>
 
 namespace {
@@ -92,27 +92,39 @@ bool PlayProbe(std::int32_t sampleRate, unsigned long framesPerBuffer) {
 
 }  // namespace
 
-AlsaCapture::AlsaCapture() {
-  folder_ = MakeTemporaryFolder();
-  if (folder_.empty()) return;
-  capturePath_ = folder_ + "/captured.raw";
-  const std::string configPath = folder_ + "/asound.conf";
-  if (!WriteText(configPath, FileOutputConfig(capturePath_))) return;
-  if (const char* previous = std::getenv("ALSA_CONFIG_PATH")) {
-    hadConfigPath_ = true;
-    previousConfigPath_ = previous;
-  }
-  ready_ = UseConfig(configPath);
-}
+AlsaConfigFolder::AlsaConfigFolder() { folder_ = MakeTemporaryFolder(); }
 
-AlsaCapture::~AlsaCapture() {
-  if (hadConfigPath_)
-    setenv("ALSA_CONFIG_PATH", previousConfigPath_.c_str(), 1);
-  else
-    unsetenv("ALSA_CONFIG_PATH");
+AlsaConfigFolder::~AlsaConfigFolder() {
+  if (used_) {
+    if (hadConfigPath_)
+      setenv("ALSA_CONFIG_PATH", previousConfigPath_.c_str(), 1);
+    else
+      unsetenv("ALSA_CONFIG_PATH");
+  }
   std::error_code ignored;
   if (!folder_.empty()) std::filesystem::remove_all(folder_, ignored);
 }
+
+bool AlsaConfigFolder::Use(const std::string& configuration) {
+  const std::string configPath = folder_ + "/asound.conf";
+  if (folder_.empty() || !WriteText(configPath, configuration)) return false;
+  if (!used_) {
+    if (const char* previous = std::getenv("ALSA_CONFIG_PATH")) {
+      hadConfigPath_ = true;
+      previousConfigPath_ = previous;
+    }
+    used_ = true;
+  }
+  return UseConfig(configPath);
+}
+
+AlsaCapture::AlsaCapture() {
+  if (config_.Path().empty()) return;
+  capturePath_ = config_.Path() + "/captured.raw";
+  ready_ = config_.Use(FileOutputConfig(capturePath_));
+}
+
+AlsaCapture::~AlsaCapture() = default;
 
 std::vector<float> AlsaCapture::ReadCaptured() const {
   std::ifstream file(capturePath_, std::ios::binary);
@@ -197,20 +209,13 @@ struct PacedAlsaOutput::Drain {
 
 PacedAlsaOutput::PacedAlsaOutput(std::int32_t sampleRate) : drain_(std::make_unique<Drain>()) {
   drain_->sampleRate = sampleRate;
-  folder_ = MakeTemporaryFolder();
-  if (folder_.empty()) return;
-  const std::string pipePath = folder_ + "/output.pipe";
+  if (config_.Path().empty()) return;
+  const std::string pipePath = config_.Path() + "/output.pipe";
   if (mkfifo(pipePath.c_str(), 0600) != 0) return;
   drain_->pipe = open(pipePath.c_str(), O_RDONLY | O_NONBLOCK);
   if (drain_->pipe < 0) return;
   fcntl(drain_->pipe, F_SETPIPE_SZ, 4096);
-  const std::string configPath = folder_ + "/asound.conf";
-  if (!WriteText(configPath, FileOutputConfig(pipePath))) return;
-  if (const char* previous = std::getenv("ALSA_CONFIG_PATH")) {
-    hadConfigPath_ = true;
-    previousConfigPath_ = previous;
-  }
-  if (!UseConfig(configPath)) return;
+  if (!config_.Use(FileOutputConfig(pipePath))) return;
   drain_->thread = std::thread([drain = drain_.get()] { drain->Run(); });
   ready_ = true;
 }
@@ -219,12 +224,6 @@ PacedAlsaOutput::~PacedAlsaOutput() {
   drain_->stop.store(true);
   if (drain_->thread.joinable()) drain_->thread.join();
   if (drain_->pipe >= 0) close(drain_->pipe);
-  if (hadConfigPath_)
-    setenv("ALSA_CONFIG_PATH", previousConfigPath_.c_str(), 1);
-  else
-    unsetenv("ALSA_CONFIG_PATH");
-  std::error_code ignored;
-  if (!folder_.empty()) std::filesystem::remove_all(folder_, ignored);
 }
 
 bool PacedAlsaOutput::WaitForSamples(std::size_t count, int timeoutMs) const {

@@ -6,6 +6,27 @@
 #include <string>
 #include <vector>
 
+// A fresh temporary folder whose ALSA configuration the process uses, after the system's, while it lives;
+// the variable naming it is put back and the folder removed at the end.
+class AlsaConfigFolder {
+ public:
+  AlsaConfigFolder();
+  ~AlsaConfigFolder();
+  AlsaConfigFolder(const AlsaConfigFolder&) = delete;
+  AlsaConfigFolder& operator=(const AlsaConfigFolder&) = delete;
+
+  // The folder, empty when it could not be made.
+  const std::string& Path() const { return folder_; }
+  // Writes the configuration into the folder and points ALSA_CONFIG_PATH at it; false on failure.
+  bool Use(const std::string& configuration);
+
+ private:
+  std::string folder_;
+  std::string previousConfigPath_;
+  bool hadConfigPath_ = false;
+  bool used_ = false;
+};
+
 // While it lives, the default ALSA output of this process is a file in a fresh temporary folder.
 // Create it before the audio library is first initialised in the process.
 class AlsaCapture {
@@ -30,11 +51,9 @@ class AlsaCapture {
   std::vector<float> TakeHeard(std::int32_t sampleRate, unsigned long framesPerBuffer) const;
 
  private:
+  AlsaConfigFolder config_;
   bool ready_ = false;
-  std::string folder_;
   std::string capturePath_;
-  std::string previousConfigPath_;
-  bool hadConfigPath_ = false;
 };
 
 // While it lives, the default ALSA output of this process is a named pipe that a thread of its own
@@ -59,11 +78,9 @@ class PacedAlsaOutput {
 
  private:
   struct Drain;
+  AlsaConfigFolder config_;
   std::unique_ptr<Drain> drain_;
   bool ready_ = false;
-  std::string folder_;
-  std::string previousConfigPath_;
-  bool hadConfigPath_ = false;
 };
 
 // Points the default ALSA output of this process at a device that does not exist, for failure tests;
