@@ -33,6 +33,18 @@ TEST(AtomicFile, ReplacesTheWholeContentAndKeepsPermissions) {
   EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
+TEST(AtomicFile, SavingOverALinkReplacesTheFileItNames) {
+  ScratchFolder folder;
+  const std::string target = folder.File("real.bin"), link = folder.File("link.bin");
+  WriteWholeFile(target, "old");
+  ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+  EXPECT_TRUE(ReplaceFileContents(link, "new").ok);
+  EXPECT_EQ(ReadWholeFile(target), "new");
+  struct stat info {};
+  ASSERT_EQ(lstat(link.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode)) << "the link stays a link";
+}
+
 TEST(AtomicFile, FolderThatDoesNotExistFails) {
   ScratchFolder folder;
   const auto outcome = ReplaceFileContents(folder.File("missing/pic.bmp"), "data");

@@ -72,7 +72,7 @@ TEST(SaveName, ExtensionRule) {
       {"pic", 0, "pic.bmp"},          {"pic.bmp", 0, "pic.bmp"},   {"PIC.BMP", 0, "PIC.BMP.bmp"},
       {"pic", 1, "pic.jpg"},          {"pic.jpg", 1, "pic.jpg"},   {"pic.bmp", 1, "pic.bmp.jpg"},
       {"pic.jpg", 0, "pic.jpg.bmp"},  {"pic", 5, "pic.jpg"},       {"bmp", 0, "bmp.bmp"},
-      {"a", 0, "a.bmp"},              {".bmp", 0, ".bmp"},
+      {"a", 0, "a.bmp"},              {".bmp", 0, ".bmp"},         {"a.bmp.old", 0, "a.bmp.old.bmp"},
   };
   for (const NameCase& c : cases) EXPECT_EQ(NameWithSaveExtension(c.chosen, c.filter), c.saved) << c.chosen;
   const std::string longName = "/tmp/" + std::string(400, 'n');

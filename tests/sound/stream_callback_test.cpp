@@ -112,6 +112,7 @@ TEST(FramesPerBuffer, WholeSamplesPerCursorColumn) {
   EXPECT_EQ(FramesPerBuffer(2001), 5ul);
   EXPECT_EQ(FramesPerBuffer(330751), 870ul);
   EXPECT_EQ(FramesPerBuffer(381), 1ul);
+  EXPECT_EQ(FramesPerBuffer(3800), 9ul) << "3799 Hz for 1 s: the last sample belongs to no buffer";
   EXPECT_EQ(FramesPerBuffer(1), 0ul);
 }
 
