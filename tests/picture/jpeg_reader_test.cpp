@@ -42,24 +42,15 @@ std::string OneScanPerComponent(const std::string& jpeg) {
   jpeg_mem_src(&in, reinterpret_cast<const unsigned char*>(jpeg.data()), jpeg.size());
   jpeg_read_header(&in, TRUE);
   jvirt_barray_ptr* coefficients = jpeg_read_coefficients(&in);
-  jpeg_compress_struct out;
-  jpeg_error_mgr outErrors;
-  out.err = jpeg_std_error(&outErrors);
-  jpeg_create_compress(&out);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&out, &buffer, &size);
-  jpeg_copy_critical_parameters(&in, &out);
+  MemoryJpegWriter out;
+  jpeg_copy_critical_parameters(&in, &out.info);
   static const jpeg_scan_info scans[] = {{1, {0}, 0, 63, 0, 0}, {1, {1}, 0, 63, 0, 0}, {1, {2}, 0, 63, 0, 0}};
-  out.scan_info = scans;
-  out.num_scans = 3;
-  jpeg_write_coefficients(&out, coefficients);
-  jpeg_finish_compress(&out);
-  jpeg_destroy_compress(&out);
+  out.info.scan_info = scans;
+  out.info.num_scans = 3;
+  jpeg_write_coefficients(&out.info, coefficients);
+  std::string bytes = out.Finish();
   jpeg_finish_decompress(&in);
   jpeg_destroy_decompress(&in);
-  std::string bytes(reinterpret_cast<const char*>(buffer), size);
-  std::free(buffer);
   return bytes;
 }
 

@@ -7,16 +7,35 @@
 #include <string>
 #include <vector>
 
+// A libjpeg compressor that writes into memory; Finish ends the file and gives its bytes.
+struct MemoryJpegWriter {
+  jpeg_compress_struct info;
+  jpeg_error_mgr errors;
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+
+  MemoryJpegWriter() {
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    jpeg_mem_dest(&info, &buffer, &size);
+  }
+  MemoryJpegWriter(const MemoryJpegWriter&) = delete;
+  MemoryJpegWriter& operator=(const MemoryJpegWriter&) = delete;
+
+  std::string Finish() {
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::string bytes(reinterpret_cast<const char*>(buffer), size);
+    std::free(buffer);
+    return bytes;
+  }
+};
+
 // Encodes width x height samples (3 per pixel for colour, 1 for greyscale), row by row from the top.
 inline std::string EncodeTestJpeg(int width, int height, bool grey, const std::vector<unsigned char>& samples,
                                   int quality = 100, bool progressive = false) {
-  jpeg_compress_struct info;
-  jpeg_error_mgr errors;
-  info.err = jpeg_std_error(&errors);
-  jpeg_create_compress(&info);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&info, &buffer, &size);
+  MemoryJpegWriter writer;
+  jpeg_compress_struct& info = writer.info;
   info.image_width = static_cast<JDIMENSION>(width);
   info.image_height = static_cast<JDIMENSION>(height);
   info.input_components = grey ? 1 : 3;
@@ -30,11 +49,7 @@ inline std::string EncodeTestJpeg(int width, int height, bool grey, const std::v
     JSAMPROW row = const_cast<unsigned char*>(samples.data()) + stride * info.next_scanline;
     jpeg_write_scanlines(&info, &row, 1);
   }
-  jpeg_finish_compress(&info);
-  jpeg_destroy_compress(&info);
-  std::string bytes(reinterpret_cast<const char*>(buffer), size);
-  std::free(buffer);
-  return bytes;
+  return writer.Finish();
 }
 
 // Samples of a busy pattern that changes along each row by step and from row to row by rowStep.
