@@ -9,13 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "app/control_ids.h"
-#include "app/settings.h"
 #include "distribution/frequency_mapping.h"
 #include "picture/raster_ops.h"
 #include "sound/fast_render.h"
-#include "sound/oscillator_kernel.h"
-#include "sound/synthesis_core.h"
+#include "sound/synthesis.h"
 
 namespace {
 

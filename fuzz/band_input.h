@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "distribution/band_level_editor.h"
+#include "distribution/band_editor.h"
 
 namespace band_input {
 

@@ -1,14 +1,11 @@
 // Fuzz target: any bytes read as Load reads an image file (bitmap or JPEG by content), then stretched
 // onto the canvas as Load does; a picture that decodes small also survives a save and reload unchanged.
+#include <cstdint>
 #include <cstdlib>
 #include <string_view>
 
-#include "app/control_ids.h"
-#include "picture/bmp_reader.h"
-#include "picture/bmp_writer.h"
-#include "picture/image_decode.h"
 #include "picture/image_file.h"
-#include "picture/stretch.h"
+#include "picture/picture_transform.h"
 
 namespace {
 
@@ -34,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(again.image.has_value());
     Check(again.image->width == picture->width && again.image->height == picture->height);
     for (std::size_t i = 0; i < picture->pixels.size(); ++i)
-      Check((again.image->pixels[i] & 0xFFFFFF) == (picture->pixels[i] & 0xFFFFFF));
+      Check((again.image->pixels[i] & ColourMask) == (picture->pixels[i] & ColourMask));
   }
   return 0;
 }

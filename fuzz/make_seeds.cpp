@@ -1,5 +1,5 @@
 // Writes the starting corpora of the fuzz targets from the program's own encoders and the test suite's
-// bitmap builder: every bitmap variant the reader knows, small JPEGs, settings files and band inputs.
+// image builders: every bitmap variant the reader knows, small JPEGs, settings files and band inputs.
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -8,13 +8,11 @@
 #include <string>
 #include <vector>
 
-
 #include "band_input.h"
-#include "picture/bmp_builder.h"
-#include "support/jpeg_encoder.h"
-#include "picture/bmp_writer.h"
+#include "picture/image_file.h"
 #include "picture/key_value_store.h"
-#include "picture/settings_file_keys.h"
+#include "picture/settings_file.h"
+#include "support/image_builders.h"
 
 namespace {
 
@@ -34,6 +32,14 @@ std::string MakeFolder(const std::string& root, const std::string& name) {
   mkdir(root.c_str(), 0755);
   mkdir(folder.c_str(), 0755);
   return folder;
+}
+
+// Samples of a busy pattern that changes along each row by step and from row to row by rowStep.
+std::vector<unsigned char> PatternSamples(int width, int height, bool grey, int step, int rowStep) {
+  std::vector<unsigned char> samples;
+  for (int y = 0; y < height; ++y)
+    for (int i = 0; i < width * (grey ? 1 : 3); ++i) samples.push_back(static_cast<unsigned char>(i * step + y * rowStep));
+  return samples;
 }
 
 Raster Gradient(int width, int height) {
@@ -57,7 +63,7 @@ void WriteImageSeeds(const std::string& folder) {
   four.pixels = PaddedRow(Bytes({0x01, 0x20})) + PaddedRow(Bytes({0x32, 0x10}));
   Write(folder, "bmp4.bmp", BuildBmp(four));
   BmpLayout eight;
-  eight.width = 3; eight.height = -2; eight.bitsPerPixel = 8; eight.palette = palette; eight.coloursUsed = 4;
+  eight.width = 3; eight.height = -2; eight.bitsPerPixel = 8; eight.palette = palette;
   eight.pixels = PaddedRow(Bytes({0, 1, 2})) + PaddedRow(Bytes({3, 2, 1}));
   Write(folder, "bmp8_top_down.bmp", BuildBmp(eight));
   BmpLayout rle8 = eight;
@@ -95,7 +101,8 @@ void WriteImageSeeds(const std::string& folder) {
 
 void WriteSettingsSeeds(const std::string& folder) {
   SettingsDocument saved;
-  for (const IntSettingKey& key : IntSettingKeys) SetSetting(saved, key.key, std::to_string(key.defaultValue));
+  const SoundSettingValues start = StartSoundSettingValues();
+  for (int i = 0; i < SoundSettingCount; ++i) SetSetting(saved, SettingKeys[i], std::to_string(start[i]));
   for (int i = 1; i <= SettingsBandPointCount; ++i)
     SetSetting(saved, BandPointKey(i), FormatBandPoint({i * 20, i * 1000}));
   Write(folder, "saved.vlr", SerialiseSettingsDocument(saved));

@@ -23,7 +23,6 @@ cmake --build build-fuzz --target fuzz_seeds $(printf 'fuzz_%s ' "${targets[@]}"
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:allocator_may_return_null=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 export LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp"
-export QT_QPA_PLATFORM=offscreen
 status=0
 for target in "${targets[@]}"; do
   corpus="build-fuzz/corpus/$target"

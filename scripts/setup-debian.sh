@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins fonts-liberation2
   portaudio19-dev libasound2-dev libjpeg62-turbo-dev libsndfile1-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-private-dev xvfb libx11-dev libxtst-dev
+  qt6-base-private-dev
 )
 as_root=()
 if [ "$(id -u)" -ne 0 ]; then as_root=(sudo); fi

@@ -1,4 +1,4 @@
 // Vellora: paint a picture and hear it.
-#include "app/startup.h"
+#include "app/commands.h"
 
 int main() { return RunVellora(); }

@@ -3,8 +3,7 @@
 #include "distribution/frequency_mapping.h"
 
 #include <cmath>
-
-#include "app/control_ids.h"
+#include <cstddef>
 
 namespace {
 
@@ -73,4 +72,14 @@ float CubicValue(float t, float a, float b, float c, float d) {
 float InverseCubicSlope(float t, float a, float b, float c) {
   const double tt = t;
   return static_cast<float>(1.0 / (3.0 * a * tt * tt + 2.0 * b * tt + static_cast<double>(c)));
+}
+
+std::array<float, PreviewWidth> PreviewSamples(float a, float b, float c, float d) {
+  std::array<float, PreviewWidth> samples{};
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    const float position = static_cast<float>(static_cast<double>(i) / PreviewWidth);
+    // from = to = 0 asks the mapping for the preview row instead of a frequency.
+    samples[i] = DistributionFrequency(position, a, b, c, d, 0, 0);
+  }
+  return samples;
 }

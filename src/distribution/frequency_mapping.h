@@ -1,7 +1,12 @@
-// The two mappings from picture row to oscillator frequency.
+// The two mappings from picture row to oscillator frequency, and the preview of the shaped one.
 #pragma once
 
+#include <array>
 #include <cstdint>
+
+// The preview shows the shaped mapping one sample per pixel column.
+constexpr int PreviewWidth = 160;
+constexpr int PreviewHeight = 70;
 
 // Equal-ratio spread: row 50 sounds at from, row 380 would sound at to. from must not be 0.
 float DefaultFrequency(std::int32_t row, std::int32_t from, std::int32_t to);
@@ -12,3 +17,5 @@ float DistributionFrequency(float x, float a, float b, float c, float d, std::in
 float CubicValue(float t, float a, float b, float c, float d);
 // 1 / (3a t^2 + 2b t + c), evaluated in double precision, rounded to single.
 float InverseCubicSlope(float t, float a, float b, float c);
+// The 160 preview rows of the curve for the fractions A..D (before rounding).
+std::array<float, PreviewWidth> PreviewSamples(float a, float b, float c, float d);

@@ -1,9 +1,12 @@
 // Sizes and field values of the Windows bitmap file layout shared by the reader and the writer.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+
+#include "picture/raster.h"
 
 constexpr std::size_t BmpFileHeaderSize = 14;
 constexpr std::uint32_t BmpCoreHeaderSize = 12;
@@ -39,6 +42,8 @@ constexpr std::uint32_t BmpAlphaBitFields = 6;
 constexpr std::int64_t BmpRowBytes(std::int64_t width, int bitsPerPixel) {
   return (width * bitsPerPixel + 31) / 32 * 4;
 }
+
+using BmpPalette = std::array<Colour, 256>;  // entries the file does not hold are black
 
 inline std::uint16_t ReadLe16(std::string_view bytes, std::size_t at) {
   return static_cast<std::uint16_t>(static_cast<std::uint8_t>(bytes[at]) |

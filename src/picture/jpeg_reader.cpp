@@ -1,6 +1,6 @@
 // libjpeg decoding. The error exit longjmps, so the libjpeg work runs in a function that holds only C data:
 // no destructor is ever jumped over, and the one buffer is malloc'd and freed on both paths.
-#include "picture/jpeg_reader.h"
+#include "picture/image_file.h"
 
 #include <csetjmp>
 #include <cstdio>

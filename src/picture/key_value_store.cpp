@@ -1,8 +1,14 @@
-// The settings text format, line by line, with the byte-order mark and encoding handled at the edges.
+// The settings text format: lines parsed and laid out again with the byte-order mark and encoding
+// handled at the edges, and the settings store over one file (open, read and write keys, close).
 #include "picture/key_value_store.h"
 
-#include "picture/saturating_number.h"
-#include "picture/text_encoding.h"
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+
+#include "picture/file_io.h"
 
 namespace {
 
@@ -152,4 +158,120 @@ std::string TrimSpacesAndTabs(std::string_view text) {
   text = SkipBlanks(text);
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return std::string(text);
+}
+
+namespace {
+
+constexpr char Unrepresentable = '?';
+constexpr std::uint8_t AsciiLimit = 0x80;
+
+bool IsContinuation(std::uint8_t byte) { return (byte & 0xC0) == 0x80; }
+
+}  // namespace
+
+std::string Latin1ToUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    const auto byte = static_cast<std::uint8_t>(c);
+    if (byte < AsciiLimit) {
+      out.push_back(c);
+    } else {
+      out.push_back(static_cast<char>(0xC0 | (byte >> 6)));
+      out.push_back(static_cast<char>(0x80 | (byte & 0x3F)));
+    }
+  }
+  return out;
+}
+
+std::string Utf8ToLatin1(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto lead = static_cast<std::uint8_t>(text[i]);
+    if (lead < AsciiLimit) {
+      out.push_back(static_cast<char>(lead));
+      ++i;
+      continue;
+    }
+    int length = 0;
+    std::uint32_t code = 0;
+    std::uint32_t smallest = 0;  // overlong forms are malformed
+    if ((lead & 0xE0) == 0xC0) { length = 2; code = lead & 0x1F; smallest = 0x80; }
+    else if ((lead & 0xF0) == 0xE0) { length = 3; code = lead & 0x0F; smallest = 0x800; }
+    else if ((lead & 0xF8) == 0xF0) { length = 4; code = lead & 0x07; smallest = 0x10000; }
+    int taken = 1;
+    bool valid = length > 0;
+    while (valid && taken < length) {
+      if (i + taken >= text.size() || !IsContinuation(static_cast<std::uint8_t>(text[i + taken]))) {
+        valid = false;
+        break;
+      }
+      code = (code << 6) | (static_cast<std::uint8_t>(text[i + taken]) & 0x3F);
+      ++taken;
+    }
+    valid = valid && code >= smallest && code <= 0x10FFFF;
+    out.push_back(valid && code <= 0xFF ? static_cast<char>(code) : Unrepresentable);
+    i += static_cast<std::size_t>(taken);
+  }
+  return out;
+}
+
+SettingsStore StoreForContent(std::string name, const std::optional<std::string>& content, bool readOnly) {
+  SettingsStore store;
+  store.name = std::move(name);
+  store.exists = content.has_value();
+  store.readOnly = readOnly;
+  if (content) store.document = ParseSettingsDocument(*content);
+  return store;
+}
+
+SettingsStore OpenSettings(const std::string& name) {
+  bool readOnly = false;
+  int fd = open(name.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) {
+    fd = open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    readOnly = true;
+  }
+  if (fd < 0) {
+    // Something that is there but cannot be opened is not replaced by a fresh file.
+    struct stat info {};
+    return StoreForContent(name, std::nullopt, lstat(name.c_str(), &info) == 0);
+  }
+  const auto content = ReadOpenFile(fd, MaxSettingsFileBytes);
+  close(fd);
+  // A folder, a device or an oversized file counts as no file, and is never written over.
+  return StoreForContent(name, content, readOnly || !content);
+}
+
+std::optional<std::string> PendingSettingsOutput(const SettingsStore& store) {
+  if (!store.written || store.readOnly) return std::nullopt;
+  return SerialiseSettingsDocument(store.document);
+}
+
+void WriteSettingInt(SettingsStore& store, const std::string& key, std::int32_t value) {
+  WriteSettingText(store, key, std::to_string(value));
+}
+
+void WriteSettingText(SettingsStore& store, const std::string& key, const std::string& text) {
+  SetSetting(store.document, key, text);
+  store.written = true;
+}
+
+std::int32_t ReadSettingInt(const SettingsStore& store, const std::string& key, std::int32_t defaultValue) {
+  const auto value = LookupSetting(store.document, key);
+  return value ? ParseSettingInt(*value) : defaultValue;
+}
+
+std::string ReadSettingText(const SettingsStore& store, const std::string& key, const std::string& defaultValue) {
+  const auto value = LookupSetting(store.document, key);
+  return value ? TrimSpacesAndTabs(*value) : defaultValue;
+}
+
+bool CloseSettings(SettingsStore& store) {
+  const auto output = PendingSettingsOutput(store);
+  const bool ok = !output || ReplaceFileContents(store.name, *output).ok;
+  store = SettingsStore{};
+  return ok;
 }

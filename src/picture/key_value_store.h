@@ -1,8 +1,9 @@
-// The key/value text format of settings files: parsing, writing back, looking up and setting keys.
-// Pure functions on a document held in memory; the file handling is in settings_store.
+// The key/value text format of settings files: a document of lines held in memory, and the settings
+// store that opens one file into such a document and writes it back on close.
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,3 +45,57 @@ void SetSetting(SettingsDocument& document, std::string_view key, std::string_vi
 std::int32_t ParseSettingInt(std::string_view value);
 // The text without leading and trailing spaces and tabs.
 std::string TrimSpacesAndTabs(std::string_view text);
+
+// The program's 8-bit text is Latin-1; settings files that start with a byte-order mark are UTF-8.
+// Every Latin-1 byte becomes its UTF-8 sequence (bytes below 0x80 stay as they are).
+std::string Latin1ToUtf8(std::string_view text);
+// UTF-8 back to Latin-1; characters beyond U+00FF and malformed sequences become "?".
+std::string Utf8ToLatin1(std::string_view text);
+
+// A 32-bit integer built from text digits without overflow: values beyond the range saturate.
+struct SaturatingNumber {
+  bool negative = false;
+  std::uint64_t magnitude = 0;  // held at most one past the largest magnitude a result can have
+
+  void AddDigit(unsigned digit, unsigned base) {
+    constexpr std::uint64_t cap = std::uint64_t{1} << 31;  // |INT32_MIN|; anything larger saturates
+    magnitude = magnitude * base + digit;
+    if (magnitude > cap) magnitude = cap + 1;
+  }
+  std::int32_t Value() const {
+    constexpr std::uint64_t largest = std::numeric_limits<std::int32_t>::max();
+    if (negative) return magnitude > largest ? std::numeric_limits<std::int32_t>::min()
+                                             : -static_cast<std::int32_t>(magnitude);
+    return magnitude > largest ? std::numeric_limits<std::int32_t>::max() : static_cast<std::int32_t>(magnitude);
+  }
+};
+
+// Settings files larger than this are not read (and, as they cannot be read, never overwritten).
+constexpr std::size_t MaxSettingsFileBytes = 1024 * 1024;
+
+// One settings file opened into memory.
+struct SettingsStore {
+  std::string name;
+  bool exists = false;    // an existing file was read
+  bool readOnly = false;  // never written back: opened for reading only, or there but unreadable
+  bool written = false;   // something was written since it was opened
+  SettingsDocument document;
+};
+
+// The store for a file's content as it was opened (content none: there is no file).
+SettingsStore StoreForContent(std::string name, const std::optional<std::string>& content, bool readOnly);
+// Opens the file at name read-write, else read-only; without a file the store starts empty and keeps the
+// name, so writing and closing creates it. exists tells which.
+SettingsStore OpenSettings(const std::string& name);
+// The bytes CloseSettings writes for this store; none when nothing was written or the file is read-only.
+std::optional<std::string> PendingSettingsOutput(const SettingsStore& store);
+// Sets the key to the integer in decimal, or to the text.
+void WriteSettingInt(SettingsStore& store, const std::string& key, std::int32_t value);
+void WriteSettingText(SettingsStore& store, const std::string& key, const std::string& text);
+// The key's value scanned as an integer (saturating; no number gives 0), or defaultValue when absent.
+std::int32_t ReadSettingInt(const SettingsStore& store, const std::string& key, std::int32_t defaultValue);
+// The key's value without surrounding spaces and tabs, or defaultValue when absent.
+std::string ReadSettingText(const SettingsStore& store, const std::string& key, const std::string& defaultValue);
+// Replaces the file with the entries when something was written and it is not read-only, then empties the
+// store. True unless a needed write failed (the old file then stays as it was).
+bool CloseSettings(SettingsStore& store);

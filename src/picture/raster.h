@@ -17,6 +17,9 @@ constexpr Colour MakeColour(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
   return static_cast<Colour>(r) | (static_cast<Colour>(g) << 8) | (static_cast<Colour>(b) << 16);
 }
 
+// The canvas picture is CanvasSize × CanvasSize; Load stretches every picture to it.
+constexpr int CanvasSize = 380;
+
 // A width × height picture, row-major from the top-left pixel, every value within ColourMask.
 struct Raster {
   int width = 0;

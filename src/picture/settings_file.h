@@ -1,13 +1,98 @@
-// The settings file beside a saved picture: the sound controls and the band curve, written by Save and
-// put back by Load.
+// The settings file beside a saved picture: the nine sound settings as the controls and the file hold them
+// (their ranges and start values), their keys, and the band points in stored units.
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
-// Writes the nine sound keys from their controls and the eight band points into imageName + ".vlr".
-// False when the file had to be written and could not be (it then stays as it was); a read-only file is
-// left alone and counts as success.
-bool WriteSettingsFile(const std::string& imageName);
-// Reads imageName + ".vlr" if it exists: sets the sliders, the checkbox, SynthSettings, the preview and
-// the band curve (BandCurveEdited stays as it is). A missing file changes nothing.
-void ReadSettingsFile(const std::string& imageName);
+#include "picture/key_value_store.h"
+
+// The nine settings a user sets, in the order the settings file lists them.
+enum SoundSetting : int {
+  DurationSetting,      // milliseconds
+  SampleRateSetting,    // Hz
+  FrqFromSetting,       // Hz
+  FrqToSetting,         // Hz
+  DistributionSetting,  // 0 or 1
+  DistASetting,         // hundredths
+  DistBSetting,
+  DistCSetting,
+  DistDSetting,
+  SoundSettingCount
+};
+
+struct SoundSettingRange {
+  std::int32_t minimum, maximum, start;
+};
+
+inline constexpr std::array<SoundSettingRange, SoundSettingCount> SoundSettingRanges = {{
+    {1000, 15000, 5000},
+    {2000, 22050, 3000},
+    {70, 1500, 90},
+    {70, 9000, 9000},
+    {0, 1, 0},
+    {1, 99, 50},
+    {1, 99, 5},
+    {1, 99, 75},
+    {1, 99, 75},
+}};
+
+// One value for each setting, as the controls hold them.
+using SoundSettingValues = std::array<std::int32_t, SoundSettingCount>;
+
+// The start value of every setting.
+constexpr SoundSettingValues StartSoundSettingValues() {
+  SoundSettingValues values{};
+  for (int i = 0; i < SoundSettingCount; ++i) values[i] = SoundSettingRanges[i].start;
+  return values;
+}
+
+// A value as its control leaves it: within the setting's range, the distribution ticked only by exactly 1.
+std::int32_t ClampedSettingValue(int setting, std::int32_t value);
+
+// A band point in stored units: x as the editor has it, y measured upward from the bottom edge.
+struct StoredBandPoint {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+  bool operator==(const StoredBandPoint&) const = default;
+};
+
+// The integer keys in file order, one for each sound setting (indexed by SoundSetting).
+inline constexpr std::array<const char*, SoundSettingCount> SettingKeys = {
+    "SoundDuration", "SampleRate", "FrqFrom", "FrqTo", "FrqDistribution", "FrqDistA", "FrqDistB", "FrqDistC",
+    "FrqDistD"};
+
+constexpr int SettingsBandPointCount = 8;
+constexpr const char* SettingsFileSuffix = ".vlr";
+constexpr const char* DefaultBandPointText = "0,0";
+
+// What a settings file holds, as plain values.
+struct SettingsValues {
+  SoundSettingValues integers = StartSoundSettingValues();  // as stored, not yet clamped
+  std::vector<StoredBandPoint> bandPoints;                   // SettingsBandPointCount points, or none
+};
+
+// The settings file beside an image: its full name followed by ".vlr".
+std::string SettingsFileName(const std::string& imageName);
+// "FrqBandP" followed by the point number (1 .. 8) in decimal.
+std::string BandPointKey(int number);
+// "x,y" in decimal.
+std::string FormatBandPoint(const StoredBandPoint& point);
+// One field: leading spaces and tabs, an optional sign, then decimal digits, "$" and hexadecimal digits or
+// "%" and binary digits, up to the first other character; nothing gives 0 and large values saturate.
+std::int32_t ParseBandPointField(std::string_view field);
+// "x,y" split at the first ","; a missing field gives 0.
+StoredBandPoint ParseBandPoint(std::string_view text);
+
+// The values of an open store, each missing key taking its start value ("0,0" for band points).
+SettingsValues ReadSettingsValues(const SettingsStore& store);
+// Writes the nine integer keys and, when there are any, the band points into the store.
+void WriteSettingsValues(SettingsStore& store, const SettingsValues& values);
+// Reads the settings file at path; none when there is no such file.
+std::optional<SettingsValues> ReadSettingsValuesFile(const std::string& path);
+// Writes the values into the settings file at path, keeping its other lines; false when writing failed.
+bool WriteSettingsValuesFile(const std::string& path, const SettingsValues& values);

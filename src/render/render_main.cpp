@@ -3,8 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "render/render_job.h"
-#include "render/render_options.h"
+#include "render/render.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> arguments(argv, argv + argc);

@@ -1,17 +1,14 @@
 // Argument parsing with CLI11; every range is the range of the slider the option stands for.
-#include "render/render_options.h"
+#include "render/render.h"
 
 #include <CLI/CLI.hpp>
 
-
-#include "app/control_ids.h"
-#include "app/control_table.h"
+#include "sound/sound_settings.h"
 
 namespace {
 
-CLI::Range SliderRange(int control) {
-  const ControlEntry* entry = FindControlEntry(control);
-  return CLI::Range(entry->minimum, entry->maximum);
+CLI::Range SliderRange(int setting) {
+  return CLI::Range(SoundSettingRanges[setting].minimum, SoundSettingRanges[setting].maximum);
 }
 
 }  // namespace
@@ -28,15 +25,15 @@ RenderCommandLine ParseRenderCommandLine(const std::vector<std::string>& argumen
   app.add_option("--format", format, "WAV sample format: float (32-bit, the default) or pcm16; FLAC is 16-bit")
       ->check(CLI::IsMember({"float", "pcm16"}));
   app.add_option("--duration-ms", options.durationMs, "sound duration in milliseconds")
-      ->check(SliderRange(SoundDurationSlider));
-  app.add_option("--sample-rate", options.sampleRate, "sample rate in Hz")->check(SliderRange(SampleRateSlider));
-  app.add_option("--from", options.from, "lowest frequency (Frq From) in Hz")->check(SliderRange(FrqFromSlider));
-  app.add_option("--to", options.to, "highest frequency (Frq To) in Hz")->check(SliderRange(FrqToSlider));
+      ->check(SliderRange(DurationSetting));
+  app.add_option("--sample-rate", options.sampleRate, "sample rate in Hz")->check(SliderRange(SampleRateSetting));
+  app.add_option("--from", options.from, "lowest frequency (Frq From) in Hz")->check(SliderRange(FrqFromSetting));
+  app.add_option("--to", options.to, "highest frequency (Frq To) in Hz")->check(SliderRange(FrqToSetting));
   std::vector<int> distribution;
   app.add_option("--distribution", distribution, "A,B,C,D: the four distribution sliders; turns the shaped mapping on")
       ->delimiter(',')
       ->expected(4)
-      ->check(SliderRange(DistASlider));
+      ->check(SliderRange(DistASetting));
   app.add_flag("--band-curve", options.bandCurve, "use the band level curve of the settings file");
   app.add_option("--save-picture", options.savePicture, "also write the 380x380 picture as \"Save\" does");
   app.add_flag("--play", options.play, "play the sound on the default output");

@@ -2,6 +2,8 @@
 // row, in ascending order, adds its sine to the block's sums. A row's sine starts at the block's first
 // sample from the library's sine and cosine of exactly the reference argument and runs on by angle
 // addition. Blocks are fixed by the settings alone, so any number of threads gives the same samples.
+// The oscillator kernel is built once for plain x86-64 and once for AVX2, chosen when the program runs;
+// neither build enables fused multiply-add, so both round every product and sum the same way.
 #include "sound/fast_render.h"
 
 #include <algorithm>
@@ -9,10 +11,64 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <system_error>
 #include <thread>
 
-#include "sound/oscillator_kernel.h"
+namespace {
+
+using Doubles = double __attribute__((vector_size(32)));
+using Floats = float __attribute__((vector_size(16)));
+constexpr int VectorLanes = 4;
+constexpr int VectorsPerState = OscillatorLanes / VectorLanes;
+static_assert(OscillatorLanes % VectorLanes == 0);
+
+// The shared body: lanes advance by angle addition, sums are widened, added to and rounded back.
+// Always inlined, so each build below compiles it for its own instruction set.
+[[gnu::always_inline]] inline void AddOscillatorBody(float* sums, int count, double level,
+                                                     const OscillatorState& start, OscillatorStep step) {
+  Doubles sine[VectorsPerState];
+  Doubles cosine[VectorsPerState];
+#pragma GCC unroll 4
+  for (int v = 0; v < VectorsPerState; ++v) {
+    std::memcpy(&sine[v], start.sine + v * VectorLanes, sizeof(Doubles));
+    std::memcpy(&cosine[v], start.cosine + v * VectorLanes, sizeof(Doubles));
+  }
+  const Doubles gain = {level, level, level, level};
+  const Doubles stepCosine = {step.cosine, step.cosine, step.cosine, step.cosine};
+  const Doubles stepSine = {step.sine, step.sine, step.sine, step.sine};
+  for (int base = 0; base < count; base += OscillatorLanes) {
+#pragma GCC unroll 4
+    for (int v = 0; v < VectorsPerState; ++v) {
+      float* at = sums + base + v * VectorLanes;
+      Floats narrow;
+      std::memcpy(&narrow, at, sizeof(Floats));
+      const Doubles wide = __builtin_convertvector(narrow, Doubles) + gain * sine[v];
+      narrow = __builtin_convertvector(wide, Floats);
+      std::memcpy(at, &narrow, sizeof(Floats));
+      const Doubles nextSine = sine[v] * stepCosine + cosine[v] * stepSine;
+      cosine[v] = cosine[v] * stepCosine - sine[v] * stepSine;
+      sine[v] = nextSine;
+    }
+  }
+}
+
+}  // namespace
+
+void AddOscillatorBaseline(float* sums, int count, double level, const OscillatorState& start, OscillatorStep step) {
+  AddOscillatorBody(sums, count, level, start, step);
+}
+
+[[gnu::target("avx2")]] void AddOscillatorWide(float* sums, int count, double level, const OscillatorState& start,
+                                               OscillatorStep step) {
+  AddOscillatorBody(sums, count, level, start, step);
+}
+
+bool WideOscillatorAvailable() { return __builtin_cpu_supports("avx2"); }
+
+OscillatorKernel ChooseOscillatorKernel(bool allowWide) {
+  return allowWide && WideOscillatorAvailable() ? &AddOscillatorWide : &AddOscillatorBaseline;
+}
 
 namespace {
 
@@ -170,5 +226,14 @@ std::vector<float> RenderSamplesFast(const SynthesisTables& tables, const Render
   }
   RenderBlocks(job);
   for (std::thread& helper : helpers) helper.join();
+  return samples;
+}
+
+std::vector<float> SynthesizeSound(const Raster& picture, const SynthSettingsRecord& settings,
+                                   const SynthesisSources& sources) {
+  const SynthesisTables tables = BuildSynthesisTables(picture, settings, sources);
+  std::vector<float> samples = RenderSamplesFast(
+      tables, {settings.SampleRate, settings.Duration, settings.SampleCount, settings.PhaseFactor});
+  NormalizeSamples(samples);
   return samples;
 }

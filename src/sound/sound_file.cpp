@@ -8,7 +8,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "picture/atomic_file.h"
+#include "picture/file_io.h"
 
 namespace {
 

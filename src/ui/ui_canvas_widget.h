@@ -9,6 +9,9 @@
 
 #include "picture/raster.h"
 
+// A copy of the picture as a toolkit image of the same size and colours (a null image for an empty picture).
+QImage RasterToImage(const Raster& picture);
+
 class CanvasWidget : public QWidget {
  public:
   CanvasWidget(int window, int control, int width, int height, bool confinePointer, QWidget* parent);

@@ -14,11 +14,28 @@
 
 #include "ui/ui.h"
 #include "ui/ui_canvas_widget.h"
-#include "ui/ui_line_breaks.h"
-#include "ui/ui_raster_image.h"
 #include "ui/ui_registry.h"
 
 namespace {
+
+// The text with every line end ("\n", "\r\n" or a lone "\r") turned into "\n". A line end at the
+// very end closes the last line and starts no empty one.
+std::string DisplayLines(const std::string& text) {
+  std::string lines;
+  lines.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r') {
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      lines += '\n';
+    } else {
+      lines += c;
+    }
+  }
+  if (!lines.empty() && lines.back() == '\n') lines.pop_back();
+  return lines;
+}
+
 
 bool IsOnOff(ControlKind kind) { return kind == ControlKind::ToggleButton || kind == ControlKind::Checkbox; }
 

@@ -1,0 +1,41 @@
+// vellora-render: the command line (what to read, what to change, what to write) and one rendering.
+
+#include <array>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+
+struct RenderOptions {
+  std::string image;
+  std::string output;        // empty: no sound file
+  std::string settingsFile;  // empty: the image's name followed by ".vlr", when there is one
+  bool pcm16 = false;
+  std::optional<int> durationMs;
+  std::optional<int> sampleRate;
+  std::optional<int> from;
+  std::optional<int> to;
+  std::optional<std::array<int, 4>> distribution;
+  bool bandCurve = false;
+  std::string savePicture;  // empty: no picture written
+  bool play = false;
+};
+
+// What parsing asks of the caller: run with the options, or stop at once with an exit code and a
+// message (for the standard output when the code is 0, as for --help and --version, else for errors).
+struct RenderCommandLine {
+  std::optional<RenderOptions> options;
+  int exitCode = 0;
+  std::string message;
+};
+
+constexpr int RenderExitOk = 0;
+constexpr int RenderExitFailure = 1;  // something could not be read, written or played
+constexpr int RenderExitUsage = 2;    // a bad option or value; nothing was written
+
+// Parses the arguments (argv[0] is the program's name); never throws.
+RenderCommandLine ParseRenderCommandLine(const std::vector<std::string>& arguments);
+
+// Loads, synthesises and writes as the options say; messages go to err. Returns the exit code.
+int RunRender(const RenderOptions& options, std::ostream& err);

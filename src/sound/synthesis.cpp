@@ -1,0 +1,100 @@
+// The reference sample loop: plain and exact, one sine per row per sample, rows summed in order.
+#include "sound/synthesis.h"
+
+#include <cmath>
+#include <cstddef>
+
+namespace {
+
+constexpr int RedWeight = 77;
+constexpr int GreenWeight = 150;
+constexpr int BlueWeight = 29;
+constexpr double LevelScale = 256.0;
+
+bool TablesMatch(const SynthesisTables& tables) {
+  if (tables.width < 1 || tables.height < 1) return false;
+  const auto rows = static_cast<std::size_t>(tables.height);
+  return tables.rowFrequency.size() == rows && tables.rowLevel.size() == rows &&
+         tables.pixelLevel.size() == rows * static_cast<std::size_t>(tables.width);
+}
+
+}  // namespace
+
+float PixelLevelOf(Colour colour) {
+  const int weighted = RedWeight * RedOf(colour) + GreenWeight * GreenOf(colour) + BlueWeight * BlueOf(colour);
+  return static_cast<float>(weighted / LevelScale);
+}
+
+SynthesisTables BuildSynthesisTables(const Raster& picture, const SynthSettingsRecord& settings,
+                                     const SynthesisSources& sources) {
+  SynthesisTables tables;
+  tables.width = picture.width;
+  tables.height = picture.height;
+  const auto rows = static_cast<std::size_t>(picture.height);
+  tables.rowFrequency.assign(rows, 0.0f);
+  tables.rowLevel.assign(rows, 0.0f);
+  tables.pixelLevel.assign(rows * static_cast<std::size_t>(picture.width), 0.0f);
+
+  for (int j = 0; j < picture.height; ++j) {
+    if (settings.FrqDistribution != 0) {
+      // The shaped mapping is laid out over the canvas size, whatever the picture's height.
+      const float position = static_cast<float>(j) / static_cast<float>(CanvasSize);
+      if (sources.distributionFrequency)
+        tables.rowFrequency[j] = sources.distributionFrequency(position, settings.DistA, settings.DistB,
+                                                               settings.DistC, settings.DistD, settings.FrqFrom,
+                                                               settings.FrqTo);
+    } else if (sources.defaultFrequency) {
+      tables.rowFrequency[j] = sources.defaultFrequency(j, settings.FrqFrom, settings.FrqTo);
+    }
+    if (sources.bandLevel) tables.rowLevel[j] = sources.bandLevel(j);
+  }
+
+  for (int y = 0; y < picture.height; ++y)
+    for (int x = 0; x < picture.width; ++x)
+      tables.pixelLevel[static_cast<std::size_t>(y) * picture.width + x] = PixelLevelOf(picture.At(x, y));
+  return tables;
+}
+
+std::int32_t ComputeSamplesPerColumn(std::int32_t sampleRate, float duration, int width) {
+  if (width < 2) return 1;
+  const double perColumn =
+      static_cast<double>(sampleRate) * static_cast<double>(duration) / static_cast<double>(width - 1);
+  const double rounded = std::nearbyint(perColumn);
+  // A column shorter than one sample would divide by zero; the sliders never get there.
+  return rounded >= 1.0 ? static_cast<std::int32_t>(rounded) : 1;
+}
+
+std::vector<float> RenderSamples(const SynthesisTables& tables, const RenderParameters& parameters) {
+  if (parameters.sampleCount < 0) return {};
+  std::vector<float> samples(static_cast<std::size_t>(parameters.sampleCount) + 1, 0.0f);
+  if (!TablesMatch(tables) || parameters.sampleRate <= 0) return samples;
+
+  const int width = tables.width;
+  const int height = tables.height;
+  const std::int64_t samplesPerColumn = ComputeSamplesPerColumn(parameters.sampleRate, parameters.duration, width);
+  const double rate = static_cast<double>(parameters.sampleRate);
+  const double phaseFactor = static_cast<double>(parameters.phaseFactor);
+
+  for (std::int64_t i = 0; i <= parameters.sampleCount; ++i) {
+    std::int64_t column = i / samplesPerColumn;
+    if (column > width - 1) column = width - 1;
+    float acc = 0.0f;
+    for (int j = 0; j < height; ++j) {
+      const double sine =
+          std::sin(((phaseFactor * static_cast<double>(tables.rowFrequency[j])) / rate) * static_cast<double>(i));
+      const double level = static_cast<double>(tables.rowLevel[j]) *
+                           static_cast<double>(tables.pixelLevel[static_cast<std::size_t>(j) * width + column]);
+      acc = static_cast<float>(static_cast<double>(acc) + level * sine);
+    }
+    samples[static_cast<std::size_t>(i)] = acc;
+  }
+  return samples;
+}
+
+void NormalizeSamples(std::span<float> samples) {
+  double peak = 0.0;
+  for (const float sample : samples)
+    if (std::fabs(static_cast<double>(sample)) > peak) peak = std::fabs(static_cast<double>(sample));
+  if (peak <= 0.0) return;
+  for (float& sample : samples) sample = static_cast<float>(static_cast<double>(sample) / peak);
+}

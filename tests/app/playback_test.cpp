@@ -1,0 +1,135 @@
+// Synthesize, Repeat and Export Sound through the real audio library with its output captured, and input
+// made while a sound plays in real time. Suites start with "Playback": the thread checker runs those.
+#include <QTest>
+#include <QWindow>
+#include <qpa/qwindowsysteminterface.h>
+#include <sndfile.h>
+#include <atomic>
+#include <filesystem>
+#include <thread>
+#include "distribution/frequency_mapping.h"
+#include "picture/raster_ops.h"
+#include "sound/fast_render.h"
+#include "sound/playback.h"
+#include "support/alsa_capture.h"
+#include "support/ui_driver.h"
+
+namespace {
+
+// 3800 Hz for 1 s and 2000 Hz for 2 s both give 379 buffers of 10 samples; the last cursor line is at x = 378.
+constexpr std::size_t Played = 379 * 10;
+
+class PlaybackSynthesize : public AppTest {
+ protected:
+  AlsaCapture capture;  // made before the program starts: the audio library reads it when first used
+
+  void SetUp() override {
+    ASSERT_TRUE(capture.Ready());
+    AppTest::SetUp();
+    Drag(PaintCanvas, {{20, 300}, {200, 150}, {370, 40}});
+    SetByUser(SampleRateSlider, 3800);
+    SetByUser(SoundDurationSlider, 1000);
+    capture.Clear();
+  }
+  // The first buffers of the sound were played whole, then silence only.
+  void ExpectHeardFromTheStart() {
+    const std::vector<float> heard = capture.TakeHeard(SoundBufferRate, FramesPerBuffer(SoundBuffer.size()));
+    ASSERT_TRUE(heard.size() >= Played && SoundBuffer.size() >= Played) << heard.size();
+    EXPECT_TRUE(std::equal(SoundBuffer.begin(), SoundBuffer.begin() + Played, heard.begin()));
+    EXPECT_EQ(std::count(heard.begin() + Played, heard.end(), 0.0f), heard.size() - Played);
+  }
+};
+
+TEST_F(PlaybackSynthesize, PlaysTheSoundOfThePictureLeavesNoCursorLineAndExportsIt) {
+  const Raster picture = CanvasOf(PaintCanvas);
+  Click(SynthesizeButton);
+  const SynthesisSources sources{&DefaultFrequency, &DistributionFrequency, &BandLevel};
+  EXPECT_EQ(SoundBuffer, SynthesizeSound(picture, SynthSettings, sources));
+  ExpectHeardFromTheStart();
+  EXPECT_EQ(CanvasOf(PaintCanvas), picture);
+  const std::string file = ::testing::TempDir() + "vellora-export-" + std::to_string(getpid()) + ".wav";
+  AnswerFileDialog(file);
+  Menu("File", "Export Sound...");
+  SF_INFO info{};
+  SNDFILE* wav = sf_open(file.c_str(), SFM_READ, &info);
+  std::vector<float> samples(wav ? static_cast<std::size_t>(info.frames) : 0);
+  if (wav) sf_readf_float(wav, samples.data(), info.frames), sf_close(wav);
+  std::filesystem::remove(file);
+  EXPECT_EQ(std::pair(info.samplerate, samples), std::pair(3800, SoundBuffer));
+}
+
+// Ticked before any sound, Repeat synthesises first; after that it replays that sound without recomputing.
+TEST_F(PlaybackSynthesize, RepeatSynthesisesOnceThenReplaysTheSameSamples) {
+  Click(RepeatCheckbox);
+  Click(SynthesizeButton);
+  ExpectHeardFromTheStart();
+  const std::vector<float> sound = SoundBuffer;
+  FillRectOn(*UiCanvasPicture(PaintCanvas), 0, 0, CanvasSize, CanvasSize / 2, White);  // not to be heard
+  Click(SynthesizeButton);
+  EXPECT_EQ(SoundBuffer, sound);
+  ExpectHeardFromTheStart();
+  EXPECT_EQ(std::pair(UiGetState(RepeatCheckbox), RepeatFlag), std::pair(1, 1));
+}
+
+TEST_F(PlaybackSynthesize, WithoutADeviceShowsTheLibrarysTextAndKeepsRunningWithThePicture) {
+  const std::string folder = RouteAlsaToNowhere();  // over the capture, which puts the old setting back
+  ASSERT_FALSE(folder.empty());
+  const Raster picture = CanvasOf(PaintCanvas);
+  std::string title = "none", text;
+  DismissMessageBox(&title, &text);
+  Click(SynthesizeButton);
+  std::filesystem::remove_all(folder);
+  EXPECT_EQ(title + "|" + text, std::string("|") + Pa_GetErrorText(paInvalidDevice));
+  EXPECT_EQ(CanvasOf(PaintCanvas), picture);
+  Click(LineToggle);
+  EXPECT_EQ(Tool, LineToggle) << "the program still takes input";
+}
+
+// Clicks on Clear and Synthesize and a close request made while a sound plays are acted on right after it,
+// in order, with either of the toolkit's event dispatchers (true: GLib's).
+class PlaybackInputDuringSound : public ::testing::TestWithParam<bool> {};
+
+TEST_P(PlaybackInputDuringSound, IsActedOnRightAfterTheSoundInOrder) {
+  if (!GetParam()) setenv("QT_NO_GLIB", "1", 1);
+  PacedAlsaOutput output(2000);
+  ASSERT_TRUE(output.Ready() && StartUp());
+  Drag(PaintCanvas, {{100, 200}, {300, 180}});
+  SetByUser(SampleRateSlider, 2000);
+  SetByUser(SoundDurationSlider, 2000);
+  QWindow* window = UiWindowWidget(MainWindow)->windowHandle();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+  auto centre = [](int control) { QWidget* w = UiWidget(control); return w->mapTo(w->window(), w->rect().center()); };
+  std::atomic<bool> sentWhilePlaying{false};
+  std::thread user([&, synthesize = centre(SynthesizeButton), clear = centre(ClearButton)] {
+    using Wsi = QWindowSystemInterface;
+    auto click = [&](QPoint at) {
+      for (auto [held, type] :
+           {std::pair(Qt::LeftButton, QEvent::MouseButtonPress), {Qt::NoButton, QEvent::MouseButtonRelease}})
+        Wsi::handleMouseEvent<Wsi::AsynchronousDelivery>(window, at, window->mapToGlobal(at), held, Qt::LeftButton,
+                                                         type);
+    };
+    click(synthesize);
+    if (!output.WaitForSamples(1, 20000)) return;
+    click(clear);
+    click(synthesize);
+    Wsi::handleCloseEvent<Wsi::AsynchronousDelivery>(window);
+    sentWhilePlaying = output.SamplesDelivered() < Played;
+  });
+  RunEventLoop();
+  user.join();
+  EXPECT_TRUE(sentWhilePlaying) << "the input must reach the program while the first sound plays";
+  EXPECT_EQ(QuitFlag, 1);
+  EXPECT_EQ(CanvasOf(PaintCanvas), Raster(CanvasSize, CanvasSize)) << "Clear was acted on";
+  ASSERT_TRUE(output.WaitUntilClosed(20000));
+  // The first sound is loud; the second, of the cleared picture, is silence that follows it whole.
+  const std::vector<float> heard = output.Samples();
+  const auto lastLoud = std::find_if(heard.rbegin(), heard.rend(), [](float s) { return s != 0.0f; });
+  ASSERT_NE(lastLoud, heard.rend());
+  EXPECT_GE(lastLoud - heard.rbegin(), static_cast<long>(Played)) << "a silent second sound after Clear";
+  ShutDown();
+}
+
+INSTANTIATE_TEST_SUITE_P(Playback, PlaybackInputDuringSound, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "GLib" : "OwnDispatcher"; });
+
+}  // namespace

@@ -1,0 +1,90 @@
+// The windowing layer where the program relies on more than the toolkit gives by default.
+#include <QSpinBox>
+#include <QTest>
+#include <QTextEdit>
+
+#include <thread>
+
+#include "support/ui_driver.h"
+
+namespace {
+
+class Widgets : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(UiInitialise() && UiOpenWindow(0, "Test", 400, 300)); }
+  void TearDown() override { UiShutdown(); }
+};
+
+TEST_F(Widgets, StatesAndTextsSetByTheProgramReportNothing) {
+  const struct { ControlKind kind; int minimum, maximum, value; } controls[] = {
+      {ControlKind::ToggleButton, 0, 0, 1}, {ControlKind::Checkbox, 0, 0, 1}, {ControlKind::SpinBox, 1, 11, 5},
+      {ControlKind::HorizontalSlider, 2000, 22050, 3000}, {ControlKind::VerticalSlider, 70, 1500, 90}};
+  for (int i = 0; i < 5; ++i)
+    UiCreateControl(0, i, controls[i].kind, 0, 40 * i, 90, 30, {"", controls[i].minimum, controls[i].maximum});
+  UiCreateControl(0, 5, ControlKind::Label, 0, 200, 90, 30, {"Frq From"});
+  PumpEvents();
+  for (int i = 0; i < 5; ++i) UiSetState(i, controls[i].value);
+  UiSetText(5, "Frq To");
+  EXPECT_TRUE(PumpEvents().empty());
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(UiGetState(i), controls[i].value) << i;
+}
+
+TEST_F(Widgets, VerticalSliderHasItsMaximumAtTheTop) {
+  UiCreateControl(0, 10, ControlKind::VerticalSlider, 20, 20, 20, 200, {"", 0, 100});
+  UiSetState(10, 50);
+  MouseOn(10, MouseStep::Press, {10, 3});
+  MouseOn(10, MouseStep::Release, {10, 3});
+  EXPECT_GT(UiGetState(10), 50) << "a click near the top moves the value up";
+}
+
+TEST_F(Widgets, SpinBoxStepsUpToItsMaximumAndTakesNoTyping) {
+  UiCreateControl(0, 2, ControlKind::SpinBox, 0, 0, 40, 25, {"", 1, 11});
+  UiSetState(2, 8);
+  auto* spin = static_cast<QSpinBox*>(UiWidget(2));
+  for (Qt::Key key : {Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Backspace, Qt::Key_3, Qt::Key_Return})
+    QTest::keyClick(spin, key);
+  EXPECT_EQ(UiGetState(2), 11);
+  EXPECT_EQ(spin->text(), "11");
+  EXPECT_EQ(PumpEvents().size(), 3u) << "one report for each step taken";
+}
+
+TEST_F(Widgets, ConfiningCanvasReportsClampedPositionsWhileAButtonIsHeldOutside) {
+  ControlOptions confining;
+  confining.confinePointer = true;
+  UiCreateControl(0, 0, ControlKind::Canvas, 20, 30, 100, 80, confining);
+  MouseOn(0, MouseStep::Move, {50, 40});  // the pointer's arrival is reported before the press
+  PumpEvents();
+  MouseOn(0, MouseStep::Press, {50, 40});
+  for (QPoint outside : {QPoint(150, 40), QPoint(-30, -25), QPoint(60, 500)}) MouseOn(0, MouseStep::Move, outside);
+  MouseOn(0, MouseStep::Release, {200, 200});
+  std::vector<std::array<int, 3>> reports;
+  for (const UiEvent& event : PumpEvents()) reports.push_back({event.x, event.y, event.buttons});
+  reports.erase(std::unique(reports.begin(), reports.end()), reports.end());  // the pointer brought back moves too
+  const std::vector<std::array<int, 3>> expected = {{50, 40, 1}, {99, 40, 1}, {0, 0, 1},
+                                                    {60, 79, 1}, {99, 79, 1}, {99, 79, 0}};
+  EXPECT_EQ(reports, expected);
+}
+
+TEST_F(Widgets, CanvasRepaintedFromAnotherThreadShowsThePicture) {
+  UiCreateControl(0, 0, ControlKind::Canvas, 20, 30, 100, 80);
+  std::thread([] {
+    Raster& picture = *UiCanvasPicture(0);
+    for (Colour& pixel : picture.pixels) pixel = MakeColour(0, 0, 0xFF);
+    UiRepaintCanvas(0);
+  }).join();
+  UiProcessPaintOnly();
+  const QImage shown = UiWidget(0)->grab().toImage();
+  EXPECT_EQ(shown.pixelColor(10, 10), QColor(0, 0, 0xFF));
+}
+
+TEST_F(Widgets, RichTextShowsEachKindOfLineEndAsALineBreak) {
+  const int box = UiCreateControl(0, -1, ControlKind::RichText, 5, 5, 300, 100);
+  const char* const cases[][2] = {{"a\rb", "a\nb"}, {"a\r\nb", "a\nb"}, {"a\nb", "a\nb"},
+                                  {"\nfirst\nsecond\r\nthird\r", "\nfirst\nsecond\nthird"}};
+  for (auto [text, shown] : cases) {
+    UiSetText(box, text);
+    EXPECT_EQ(static_cast<QTextEdit*>(UiWidget(box))->toPlainText(), shown);
+  }
+}
+
+}  // namespace
