@@ -66,6 +66,17 @@ TEST_F(Window, DoubleClickTakesANewSnapshotAndLineStart) {
   EXPECT_EQ(std::tuple(*snapshot, LineStartX, LineStartY), std::tuple(expected, 300, 250));
 }
 
+TEST_F(Window, ScanCursorIsOneWhiteColumnOverTheSnapshotAndPastTheRightEdgeOnlyRestores) {
+  Drag(PaintCanvas, {{20, 30}});
+  Drag(PaintCanvas, {{200, 100}});  // this press keeps the disc at (20, 30) as the snapshot
+  Raster expected = *ImageHandle(CanvasImage);
+  for (int y = 0; y < CanvasSize; ++y) expected.At(17, y) = White;
+  DrawScanCursor(17);
+  EXPECT_EQ(CanvasOf(PaintCanvas), expected);
+  DrawScanCursor(CanvasSize);
+  EXPECT_EQ(CanvasOf(PaintCanvas), *ImageHandle(CanvasImage));
+}
+
 TEST_F(Window, RotateTurnsThePictureAndUnticksRepeatAndClearBlackensIt) {
   Drag(PaintCanvas, {{10, 20}});
   const Raster snapshot = CanvasOf(PaintCanvas);  // what the next press keeps for the rubber band
