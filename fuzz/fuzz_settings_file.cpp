@@ -14,7 +14,7 @@
 #include "distribution/band_editor.h"
 #include "picture/key_value_store.h"
 #include "picture/settings_file.h"
-#include "sound/sound_settings.h"
+#include "sound/synthesis.h"
 
 namespace {
 

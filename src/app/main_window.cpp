@@ -7,8 +7,8 @@
 #include "app/controls.h"
 #include "app/state.h"
 #include "distribution/frequency_mapping.h"
+#include "picture/settings_file.h"
 #include "picture/surface.h"
-#include "sound/sound_settings.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "picture/raster.h"
-#include "sound/sound_settings.h"
+#include "sound/synthesis.h"
 
 extern SynthSettingsRecord SynthSettings;
 

@@ -3,7 +3,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "sound/sound_settings.h"
+#include "picture/settings_file.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
-// The reference sample loop: plain and exact, one sine per row per sample, rows summed in order.
+// The settings record from the controls' values, and the reference sample loop: plain and exact, one sine
+// per row per sample, rows summed in order.
 #include "sound/synthesis.h"
 
 #include <cmath>
@@ -98,3 +99,26 @@ void NormalizeSamples(std::span<float> samples) {
   if (peak <= 0.0) return;
   for (float& sample : samples) sample = static_cast<float>(static_cast<double>(sample) / peak);
 }
+
+// std::nearbyint rounds half to even in the default rounding mode.
+std::int32_t ComputeSampleCount(std::int32_t sampleRate, float duration) {
+  return static_cast<std::int32_t>(std::nearbyint(static_cast<double>(sampleRate) * static_cast<double>(duration)));
+}
+
+SynthSettingsRecord SynthSettingsFromValues(const SoundSettingValues& values) {
+  auto value = [&values](int setting) { return ClampedSettingValue(setting, values[setting]); };
+  SynthSettingsRecord settings;
+  settings.SampleRate = value(SampleRateSetting);
+  settings.Duration = DurationFromMilliseconds(value(DurationSetting));
+  settings.SampleCount = ComputeSampleCount(settings.SampleRate, settings.Duration);
+  settings.FrqFrom = value(FrqFromSetting);
+  settings.FrqTo = value(FrqToSetting);
+  settings.FrqDistribution = value(DistributionSetting);
+  settings.DistA = FractionFromPosition(value(DistASetting));
+  settings.DistB = FractionFromPosition(value(DistBSetting));
+  settings.DistC = FractionFromPosition(value(DistCSetting));
+  settings.DistD = FractionFromPosition(value(DistDSetting));
+  return settings;
+}
+
+SynthSettingsRecord StartSynthSettings() { return SynthSettingsFromValues(StartSoundSettingValues()); }

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <climits>
 #include "picture/settings_file.h"
-#include "sound/sound_settings.h"
+#include "sound/synthesis.h"
 
 using Kind = SettingsEntryKind;
 
