@@ -113,7 +113,8 @@ float BandLevel(int row) {
 
 void DrawDistributionPreview() {
   if (SynthSettings.FrqDistribution == 0) return;
-  const auto samples = PreviewSamples(SynthSettings.DistA, SynthSettings.DistB, SynthSettings.DistC, SynthSettings.DistD);
+  const auto samples =
+      PreviewSamples(SynthSettings.DistA, SynthSettings.DistB, SynthSettings.DistC, SynthSettings.DistD);
   if (!BeginDrawing(CanvasTarget(DistributionPreview))) return;
   FillRect(0, 0, PreviewWidth, PreviewHeight, Black);
   for (int i = 0; i + 1 < PreviewWidth; ++i) {

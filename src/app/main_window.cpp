@@ -12,13 +12,15 @@
 
 namespace {
 
-// A slider takes its range and start value from its sound setting.
-constexpr int Min(int setting) { return SoundSettingRanges[setting].minimum; }
-constexpr int Max(int setting) { return SoundSettingRanges[setting].maximum; }
-constexpr int Start(int setting) { return SoundSettingRanges[setting].start; }
-
 using K = ControlKind;
 constexpr int NoState = -1;
+
+// A control that shows a sound setting takes its range and start value from the setting.
+constexpr ControlEntry SettingEntry(int number, ControlKind kind, int x, int y, int width, int height,
+                                    std::string_view label, int setting) {
+  const SoundSettingRange& range = SoundSettingRanges[setting];
+  return {number, kind, x, y, width, height, label, range.minimum, range.maximum, range.start, false};
+}
 
 constexpr std::array<ControlEntry, 28> Controls = {{
     {PaintCanvas, K::Canvas, 10, 10, CanvasSize, CanvasSize, "", 0, 0, NoState, true},
@@ -33,20 +35,21 @@ constexpr std::array<ControlEntry, 28> Controls = {{
     {SynthesizeButton, K::Button, 400, 215, 70, 40, "Synthesize", 0, 0, NoState, false},
     {RepeatCheckbox, K::Checkbox, 410, 265, 60, 20, "Repeat", 0, 0, 0, false},
     {FrqFromLabel, K::Label, 620, 195, 50, 20, "Frq From", 0, 0, NoState, false},
-    {FrqFromSlider, K::VerticalSlider, 640, 210, 20, 80, "", Min(FrqFromSetting), Max(FrqFromSetting), Start(FrqFromSetting), false},
+    SettingEntry(FrqFromSlider, K::VerticalSlider, 640, 210, 20, 80, "", FrqFromSetting),
     {FrqToLabel, K::Label, 670, 195, 50, 20, "Frq To", 0, 0, NoState, false},
-    {FrqToSlider, K::VerticalSlider, 680, 210, 20, 80, "", Min(FrqToSetting), Max(FrqToSetting), Start(FrqToSetting), false},
-    {DistributionCheckbox, K::Checkbox, 530, 90, 170, 20, "Enable Frequency Distribution", 0, 0, Start(DistributionSetting), false},
+    SettingEntry(FrqToSlider, K::VerticalSlider, 680, 210, 20, 80, "", FrqToSetting),
+    SettingEntry(DistributionCheckbox, K::Checkbox, 530, 90, 170, 20, "Enable Frequency Distribution",
+                 DistributionSetting),
     {SampleRateLabel, K::Label, 560, 55, 100, 20, "Sample Rate", 0, 0, NoState, false},
-    {SampleRateSlider, K::HorizontalSlider, 510, 70, 180, 20, "", Min(SampleRateSetting), Max(SampleRateSetting), Start(SampleRateSetting), false},
+    SettingEntry(SampleRateSlider, K::HorizontalSlider, 510, 70, 180, 20, "", SampleRateSetting),
     {SoundDurationLabel, K::Label, 560, 15, 100, 20, "Sound Duration", 0, 0, NoState, false},
-    {SoundDurationSlider, K::HorizontalSlider, 510, 30, 180, 20, "", Min(DurationSetting), Max(DurationSetting), Start(DurationSetting), false},
+    SettingEntry(SoundDurationSlider, K::HorizontalSlider, 510, 30, 180, 20, "", DurationSetting),
     {SaveButton, K::Button, 400, 320, 50, 20, "Save", 0, 0, NoState, false},
     {LoadButton, K::Button, 400, 350, 50, 20, "Load", 0, 0, NoState, false},
-    {DistASlider, K::VerticalSlider, 530, 210, 20, 80, "", Min(DistASetting), Max(DistASetting), Start(DistASetting), false},
-    {DistBSlider, K::VerticalSlider, 550, 210, 20, 80, "", Min(DistBSetting), Max(DistBSetting), Start(DistBSetting), false},
-    {DistCSlider, K::VerticalSlider, 570, 210, 20, 80, "", Min(DistCSetting), Max(DistCSetting), Start(DistCSetting), false},
-    {DistDSlider, K::VerticalSlider, 590, 210, 20, 80, "", Min(DistDSetting), Max(DistDSetting), Start(DistDSetting), false},
+    SettingEntry(DistASlider, K::VerticalSlider, 530, 210, 20, 80, "", DistASetting),
+    SettingEntry(DistBSlider, K::VerticalSlider, 550, 210, 20, 80, "", DistBSetting),
+    SettingEntry(DistCSlider, K::VerticalSlider, 570, 210, 20, 80, "", DistCSetting),
+    SettingEntry(DistDSlider, K::VerticalSlider, 590, 210, 20, 80, "", DistDSetting),
     {DistributionLabel, K::Label, 525, 195, 90, 20, "Adjust Distribution", 0, 0, NoState, false},
     {BandLevelLabel, K::Label, 540, 290, 150, 20, "Adjust Frequency Band Level", 0, 0, NoState, false},
 }};

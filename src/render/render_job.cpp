@@ -52,8 +52,9 @@ int RunRender(const RenderOptions& options, std::ostream& err) {
   BandLevelEditor editor = ProgramBandEditorRecord();
   if (!values.bandPoints.empty()) ImportBandPointsInto(editor, values.bandPoints);
 
-  SynthesisSources sources{&DefaultFrequency, &DistributionFrequency,
-                           [&editor, &settings](int row) { return BandLevelOf(editor, settings.BandCurveEdited == 1, row); }};
+  const bool edited = settings.BandCurveEdited == 1;
+  const SynthesisSources sources{&DefaultFrequency, &DistributionFrequency,
+                                 [&editor, edited](int row) { return BandLevelOf(editor, edited, row); }};
   const std::vector<float> sound = SynthesizeSound(*loaded.picture, settings, sources);
 
   if (!options.output.empty()) {
