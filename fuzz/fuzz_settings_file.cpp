@@ -39,10 +39,10 @@ void CheckStore(std::string_view bytes) {
   // Writing the program's keys changes only those keys: everything else reads back as it was.
   SettingsDocument written = document;
   const SoundSettingValues start = StartSoundSettingValues();
-  for (int i = 0; i < SoundSettingCount; ++i) SetSetting(written, SettingKeys[i], std::to_string(start[i]));
+  for (int i = 0; i < SoundSettingCount; ++i) SetSetting(written, SoundSettingRanges[i].key, std::to_string(start[i]));
   const SettingsDocument reread = ParseSettingsDocument(SerialiseSettingsDocument(written));
   Check(reread == written);
-  for (int i = 0; i < SoundSettingCount; ++i) Check(LookupSetting(reread, SettingKeys[i]) == std::to_string(start[i]));
+  for (int i = 0; i < SoundSettingCount; ++i) Check(LookupSetting(reread, SoundSettingRanges[i].key) == std::to_string(start[i]));
 }
 
 void CheckApplied(const SettingsValues& values) {

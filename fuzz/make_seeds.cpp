@@ -102,7 +102,7 @@ void WriteImageSeeds(const std::string& folder) {
 void WriteSettingsSeeds(const std::string& folder) {
   SettingsDocument saved;
   const SoundSettingValues start = StartSoundSettingValues();
-  for (int i = 0; i < SoundSettingCount; ++i) SetSetting(saved, SettingKeys[i], std::to_string(start[i]));
+  for (int i = 0; i < SoundSettingCount; ++i) SetSetting(saved, SoundSettingRanges[i].key, std::to_string(start[i]));
   for (int i = 1; i <= SettingsBandPointCount; ++i)
     SetSetting(saved, BandPointKey(i), FormatBandPoint({i * 20, i * 1000}));
   Write(folder, "saved.vlr", SerialiseSettingsDocument(saved));

@@ -62,11 +62,12 @@ struct ControlEntry {
   int minimum, maximum;
   int startState;  // -1 when the control has no state of its own to set
   bool confinePointer;
+  int setting = -1;  // the sound setting the control shows, -1 for none
 };
 
 // The controls of the main window in creation order (the band level editor, created first, is not listed).
 std::span<const ControlEntry> MainControls();
 // The entry of a control number, nullptr when it is not in the table.
 const ControlEntry* FindControlEntry(int number);
-// The control each sound setting is shown on, indexed by SoundSetting.
+// The control that shows a sound setting, -1 for none.
 int SettingControl(int setting);

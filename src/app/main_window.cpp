@@ -19,7 +19,7 @@ constexpr int NoState = -1;
 constexpr ControlEntry SettingEntry(int number, ControlKind kind, int x, int y, int width, int height,
                                     std::string_view label, int setting) {
   const SoundSettingRange& range = SoundSettingRanges[setting];
-  return {number, kind, x, y, width, height, label, range.minimum, range.maximum, range.start, false};
+  return {number, kind, x, y, width, height, label, range.minimum, range.maximum, range.start, false, setting};
 }
 
 constexpr std::array<ControlEntry, 28> Controls = {{
@@ -65,10 +65,9 @@ const ControlEntry* FindControlEntry(int number) {
 }
 
 int SettingControl(int setting) {
-  static constexpr std::array<int, SoundSettingCount> controls = {
-      SoundDurationSlider, SampleRateSlider, FrqFromSlider, FrqToSlider, DistributionCheckbox,
-      DistASlider,         DistBSlider,      DistCSlider,   DistDSlider};
-  return setting >= 0 && setting < SoundSettingCount ? controls[setting] : -1;
+  for (const ControlEntry& entry : Controls)
+    if (entry.setting >= 0 && entry.setting == setting) return entry.number;
+  return -1;
 }
 
 namespace {

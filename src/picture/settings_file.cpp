@@ -71,14 +71,14 @@ StoredBandPoint ParseBandPoint(std::string_view text) {
 SettingsValues ReadSettingsValues(const SettingsStore& store) {
   SettingsValues values;
   for (int i = 0; i < SoundSettingCount; ++i)
-    values.integers[i] = ReadSettingInt(store, SettingKeys[i], SoundSettingRanges[i].start);
+    values.integers[i] = ReadSettingInt(store, SoundSettingRanges[i].key, SoundSettingRanges[i].start);
   for (int i = 1; i <= SettingsBandPointCount; ++i)
     values.bandPoints.push_back(ParseBandPoint(ReadSettingText(store, BandPointKey(i), DefaultBandPointText)));
   return values;
 }
 
 void WriteSettingsValues(SettingsStore& store, const SettingsValues& values) {
-  for (int i = 0; i < SoundSettingCount; ++i) WriteSettingInt(store, SettingKeys[i], values.integers[i]);
+  for (int i = 0; i < SoundSettingCount; ++i) WriteSettingInt(store, SoundSettingRanges[i].key, values.integers[i]);
   // Without band points no band keys are written, so those already in the file stay as they are.
   for (int i = 0; i < SettingsBandPointCount && i < static_cast<int>(values.bandPoints.size()); ++i)
     WriteSettingText(store, BandPointKey(i + 1), FormatBandPoint(values.bandPoints[static_cast<std::size_t>(i)]));

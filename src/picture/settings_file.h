@@ -25,20 +25,22 @@ enum SoundSetting : int {
   SoundSettingCount
 };
 
+// Each setting's key in the settings file, and its control's range and start value.
 struct SoundSettingRange {
+  const char* key;
   std::int32_t minimum, maximum, start;
 };
 
 inline constexpr std::array<SoundSettingRange, SoundSettingCount> SoundSettingRanges = {{
-    {1000, 15000, 5000},
-    {2000, 22050, 3000},
-    {70, 1500, 90},
-    {70, 9000, 9000},
-    {0, 1, 0},
-    {1, 99, 50},
-    {1, 99, 5},
-    {1, 99, 75},
-    {1, 99, 75},
+    {"SoundDuration", 1000, 15000, 5000},
+    {"SampleRate", 2000, 22050, 3000},
+    {"FrqFrom", 70, 1500, 90},
+    {"FrqTo", 70, 9000, 9000},
+    {"FrqDistribution", 0, 1, 0},
+    {"FrqDistA", 1, 99, 50},
+    {"FrqDistB", 1, 99, 5},
+    {"FrqDistC", 1, 99, 75},
+    {"FrqDistD", 1, 99, 75},
 }};
 
 // One value for each setting, as the controls hold them.
@@ -60,11 +62,6 @@ struct StoredBandPoint {
   std::int32_t y = 0;
   bool operator==(const StoredBandPoint&) const = default;
 };
-
-// The integer keys in file order, one for each sound setting (indexed by SoundSetting).
-inline constexpr std::array<const char*, SoundSettingCount> SettingKeys = {
-    "SoundDuration", "SampleRate", "FrqFrom", "FrqTo", "FrqDistribution", "FrqDistA", "FrqDistB", "FrqDistC",
-    "FrqDistD"};
 
 constexpr int SettingsBandPointCount = 8;
 constexpr const char* SettingsFileSuffix = ".vlr";

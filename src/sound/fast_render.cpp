@@ -102,13 +102,6 @@ struct RenderJob {
   std::atomic<std::size_t> nextBlock{0};
 };
 
-bool TablesFit(const SynthesisTables& tables) {
-  if (tables.width < 1 || tables.height < 1) return false;
-  const auto rows = static_cast<std::size_t>(tables.height);
-  return tables.rowFrequency.size() == rows && tables.rowLevel.size() == rows &&
-         tables.pixelLevel.size() == rows * static_cast<std::size_t>(tables.width);
-}
-
 // The level the reference multiplies row j's sine by in this column, formed the same way.
 double TermLevel(const SynthesisTables& tables, int row, int column) {
   return static_cast<double>(tables.rowLevel[row]) *
@@ -202,7 +195,7 @@ std::vector<float> RenderSamplesFast(const SynthesisTables& tables, const Render
                                      const FastRenderOptions& options) {
   if (parameters.sampleCount < 0) return {};
   std::vector<float> samples(static_cast<std::size_t>(parameters.sampleCount) + 1, 0.0f);
-  if (!TablesFit(tables) || parameters.sampleRate <= 0) return samples;
+  if (!TablesMatch(tables) || parameters.sampleRate <= 0) return samples;
 
   const std::int64_t samplesPerColumn =
       ComputeSamplesPerColumn(parameters.sampleRate, parameters.duration, tables.width);

@@ -12,13 +12,6 @@ constexpr int GreenWeight = 150;
 constexpr int BlueWeight = 29;
 constexpr double LevelScale = 256.0;
 
-bool TablesMatch(const SynthesisTables& tables) {
-  if (tables.width < 1 || tables.height < 1) return false;
-  const auto rows = static_cast<std::size_t>(tables.height);
-  return tables.rowFrequency.size() == rows && tables.rowLevel.size() == rows &&
-         tables.pixelLevel.size() == rows * static_cast<std::size_t>(tables.width);
-}
-
 }  // namespace
 
 float PixelLevelOf(Colour colour) {
@@ -54,6 +47,13 @@ SynthesisTables BuildSynthesisTables(const Raster& picture, const SynthSettingsR
     for (int x = 0; x < picture.width; ++x)
       tables.pixelLevel[static_cast<std::size_t>(y) * picture.width + x] = PixelLevelOf(picture.At(x, y));
   return tables;
+}
+
+bool TablesMatch(const SynthesisTables& tables) {
+  if (tables.width < 1 || tables.height < 1) return false;
+  const auto rows = static_cast<std::size_t>(tables.height);
+  return tables.rowFrequency.size() == rows && tables.rowLevel.size() == rows &&
+         tables.pixelLevel.size() == rows * static_cast<std::size_t>(tables.width);
 }
 
 std::int32_t ComputeSamplesPerColumn(std::int32_t sampleRate, float duration, int width) {

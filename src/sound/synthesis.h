@@ -69,6 +69,9 @@ float PixelLevelOf(Colour colour);
 SynthesisTables BuildSynthesisTables(const Raster& picture, const SynthSettingsRecord& settings,
                                      const SynthesisSources& sources);
 
+// True when the tables hold one value per row and per pixel of a picture of at least one pixel.
+bool TablesMatch(const SynthesisTables& tables);
+
 // Samples one picture column sounds for: R × D / (width − 1) rounded half to even; at least 1.
 std::int32_t ComputeSamplesPerColumn(std::int32_t sampleRate, float duration, int width);
 

@@ -3,7 +3,6 @@
 #include <QTest>
 #include <QWindow>
 #include <qpa/qwindowsysteminterface.h>
-#include <sndfile.h>
 #include <atomic>
 #include <filesystem>
 #include <thread>
@@ -12,6 +11,7 @@
 #include "sound/fast_render.h"
 #include "sound/playback.h"
 #include "support/alsa_capture.h"
+#include "support/sound_file_reader.h"
 #include "support/ui_driver.h"
 
 namespace {
@@ -50,12 +50,9 @@ TEST_F(PlaybackSynthesize, PlaysTheSoundOfThePictureLeavesNoCursorLineAndExports
   const std::string file = ::testing::TempDir() + "vellora-export-" + std::to_string(getpid()) + ".wav";
   AnswerFileDialog(file);
   Menu("File", "Export Sound...");
-  SF_INFO info{};
-  SNDFILE* wav = sf_open(file.c_str(), SFM_READ, &info);
-  std::vector<float> samples(wav ? static_cast<std::size_t>(info.frames) : 0);
-  if (wav) sf_readf_float(wav, samples.data(), info.frames), sf_close(wav);
+  const SoundFileContents exported = ReadSoundFile(file);
   std::filesystem::remove(file);
-  EXPECT_EQ(std::pair(info.samplerate, samples), std::pair(3800, SoundBuffer));
+  EXPECT_EQ(std::pair(exported.sampleRate, exported.samples), std::pair(3800, SoundBuffer));
 }
 
 // Ticked before any sound, Repeat synthesises first; after that it replays that sound without recomputing.

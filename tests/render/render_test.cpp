@@ -1,6 +1,5 @@
 // vellora-render: its command line, and that a rendering holds the program's sound for the picture and settings.
 #include <gtest/gtest.h>
-#include <sndfile.h>
 #include <sys/wait.h>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +13,7 @@
 #include "picture/settings_file.h"
 #include "render/render.h"
 #include "sound/fast_render.h"
+#include "support/sound_file_reader.h"
 
 namespace {
 
@@ -46,11 +46,8 @@ TEST(RenderCommandLine, ValuesOutsideTheSlidersAndMissingPartsAreUsageErrors) {
 
 // The sample rate and the samples of a sound file.
 std::pair<int, std::vector<float>> ReadWav(const std::string& path) {
-  SF_INFO info{};
-  SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-  std::vector<float> samples(file ? static_cast<std::size_t>(info.frames) : 0);
-  if (file) sf_readf_float(file, samples.data(), info.frames), sf_close(file);
-  return {info.samplerate, samples};
+  SoundFileContents contents = ReadSoundFile(path);
+  return {contents.sampleRate, std::move(contents.samples)};
 }
 
 class RenderRun : public ::testing::Test {

@@ -13,6 +13,7 @@
 #include "sound/playback.h"
 #include "sound/sound_file.h"
 #include "support/alsa_capture.h"
+#include "support/sound_file_reader.h"
 
 namespace {
 
@@ -90,13 +91,10 @@ TEST(SoundFile, WavAndFlacReadBack) {
                                     {Pcm16Wav, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1.0f / 32767},
                                     {Flac, SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 1.0f / 32767}}) {
     ASSERT_TRUE(WriteSoundFile(path, samples, 22050, format).ok) << code;
-    SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-    std::vector<float> back(samples.size() + 1);
-    const sf_count_t count = sf_read_float(file, back.data(), static_cast<sf_count_t>(back.size()));
-    sf_close(file);
-    ASSERT_EQ(std::tuple(info.format, info.samplerate, info.channels, count), std::tuple(code, 22050, 1, 2001));
-    for (std::size_t i = 0; i < samples.size(); ++i) ASSERT_NEAR(back[i], samples[i], step) << code << " " << i;
+    const SoundFileContents back = ReadSoundFile(path);
+    ASSERT_EQ(std::tuple(back.format, back.sampleRate, back.channels, back.samples.size()),
+              std::tuple(code, 22050, 1, 2001u));
+    for (std::size_t i = 0; i < samples.size(); ++i) ASSERT_NEAR(back.samples[i], samples[i], step) << code << " " << i;
   }
   std::filesystem::remove(path);
   for (auto [name, pcm16, format] : {std::tuple{"x.flac", false, Flac}, {"x.FLaC", true, Flac},
