@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <numbers>
 
 namespace {
 
@@ -19,6 +20,21 @@ float PixelLevelOf(Colour colour) {
   return static_cast<float>(weighted / LevelScale);
 }
 
+float RowFrequencyOf(int row, const SynthSettingsRecord& settings, const SynthesisSources& sources) {
+  if (settings.FrqDistribution != 0) {
+    // The shaped mapping is laid out over the canvas size, whatever the picture's height.
+    const float position = static_cast<float>(row) / static_cast<float>(CanvasSize);
+    if (!sources.distributionFrequency) return 0.0f;
+    return sources.distributionFrequency(position, settings.DistA, settings.DistB, settings.DistC, settings.DistD,
+                                         settings.FrqFrom, settings.FrqTo);
+  }
+  return sources.defaultFrequency ? sources.defaultFrequency(row, settings.FrqFrom, settings.FrqTo) : 0.0f;
+}
+
+double HeardFrequency(float rowFrequency, std::int32_t phaseFactor) {
+  return static_cast<double>(rowFrequency) * static_cast<double>(phaseFactor) / (2.0 * std::numbers::pi);
+}
+
 SynthesisTables BuildSynthesisTables(const Raster& picture, const SynthSettingsRecord& settings,
                                      const SynthesisSources& sources) {
   SynthesisTables tables;
@@ -30,16 +46,7 @@ SynthesisTables BuildSynthesisTables(const Raster& picture, const SynthSettingsR
   tables.pixelLevel.assign(rows * static_cast<std::size_t>(picture.width), 0.0f);
 
   for (int j = 0; j < picture.height; ++j) {
-    if (settings.FrqDistribution != 0) {
-      // The shaped mapping is laid out over the canvas size, whatever the picture's height.
-      const float position = static_cast<float>(j) / static_cast<float>(CanvasSize);
-      if (sources.distributionFrequency)
-        tables.rowFrequency[j] = sources.distributionFrequency(position, settings.DistA, settings.DistB,
-                                                               settings.DistC, settings.DistD, settings.FrqFrom,
-                                                               settings.FrqTo);
-    } else if (sources.defaultFrequency) {
-      tables.rowFrequency[j] = sources.defaultFrequency(j, settings.FrqFrom, settings.FrqTo);
-    }
+    tables.rowFrequency[j] = RowFrequencyOf(j, settings, sources);
     if (sources.bandLevel) tables.rowLevel[j] = sources.bandLevel(j);
   }
 

@@ -65,6 +65,12 @@ struct RenderParameters {
 // The brightness of one colour: (77 r + 150 g + 29 b) / 256, exact in single precision.
 float PixelLevelOf(Colour colour);
 
+// The frequency in Hz the tables give row: the shaped mapping at row / 380 while FrqDistribution is set,
+// else the equal-ratio one; 0 when that source is missing.
+float RowFrequencyOf(int row, const SynthSettingsRecord& settings, const SynthesisSources& sources);
+// The pitch in Hz a row frequency is heard at: the oscillator turns by phaseFactor where a sine turns by 2 pi.
+double HeardFrequency(float rowFrequency, std::int32_t phaseFactor);
+
 // Builds the tables from the picture, the frequency settings and the sources; a missing source gives 0s.
 SynthesisTables BuildSynthesisTables(const Raster& picture, const SynthSettingsRecord& settings,
                                      const SynthesisSources& sources);
