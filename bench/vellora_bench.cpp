@@ -1,5 +1,5 @@
 // Times the reference sample loop against the fast one on the worst case and on the start-up settings,
-// and prints how many times faster the fast one is.
+// and prints how many times faster the fast one is; beside them, the analysis of the worst case's sound.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -11,6 +11,7 @@
 
 #include "distribution/frequency_mapping.h"
 #include "picture/raster_ops.h"
+#include "sound/analysis.h"
 #include "sound/fast_render.h"
 #include "sound/synthesis.h"
 
@@ -118,6 +119,18 @@ void RunEntry(benchmark::State& state, const Entry& entry) {
   }
 }
 
+// The worst case's sound (22050 Hz, 15 s, every pixel lit) analysed back into a picture.
+void RunAnalysis(benchmark::State& state, int threadCount) {
+  static const std::vector<float> sound = [] {
+    std::vector<float> samples = RenderSamplesFast(WorstCase().tables, WorstCase().parameters);
+    NormalizeSamples(samples);
+    return samples;
+  }();
+  SynthSettingsRecord mapping;
+  mapping.FrqDistribution = 1;
+  for (auto _ : state) benchmark::DoNotOptimize(AnalyseLevels(sound, WorstRate, mapping, {threadCount}));
+}
+
 std::string PictureOf(const std::string& name) { return name.substr(0, name.find('/')); }
 std::string LoopOf(const std::string& name) {
   const std::size_t from = name.find('/') + 1;
@@ -163,6 +176,10 @@ int main(int argc, char** argv) {
     auto* timed = benchmark::RegisterBenchmark(entry.name, RunEntry, entry)->Unit(benchmark::kMillisecond)->UseRealTime();
     if (entry.reference && entry.picture == &WorstCase) timed->Iterations(SlowReferenceIterations);
   }
+  for (int threads : {0, 1})
+    benchmark::RegisterBenchmark(threads ? "analysis/worst_one_thread" : "analysis/worst", RunAnalysis, threads)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();

@@ -1,0 +1,43 @@
+// Sound into picture: the level of each row's heard pitch over each column's stretch of the sound, measured
+// with the row mapping synthesis uses, so that a sound this program made comes back as its picture.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "picture/raster.h"
+#include "sound/synthesis.h"
+
+enum class AnalysisScale {
+  Linear,    // brightness proportional to amplitude, the loudest cell 255: what synthesis reads back
+  Decibels,  // 255 at the loudest cell, 0 at DecibelRange below it and lower
+};
+constexpr double DecibelRange = 60.0;
+
+struct AnalysisOptions {
+  int threadCount = 0;  // threads to share the rows among; 0 uses the machine's cores
+};
+
+// Samples per picture column for a sound of sampleCount samples: (sampleCount − 1) / 379 rounded half to
+// even, at least 1, as synthesis gives a sound of that length.
+std::int32_t AnalysisSamplesPerColumn(std::size_t sampleCount);
+
+// The pitch in Hz each of the canvas rows is heard at under the mapping settings (FrqFrom, FrqTo,
+// FrqDistribution, DistA to DistD, PhaseFactor).
+std::vector<double> HeardRowFrequencies(const SynthSettingsRecord& mapping);
+
+// Each row's amplitude in each column, CanvasSize × CanvasSize values at row * CanvasSize + column: the
+// sound through a band around the row's heard pitch that falls to nothing at the neighbouring rows'
+// pitches, as an RMS over the column's samples. Pitches above half the rate are measured where they fold to.
+// Columns that start after the last sample are 0; no samples or a rate below 1 give all 0s.
+std::vector<double> AnalyseLevels(std::span<const float> samples, std::int32_t sampleRate,
+                                  const SynthSettingsRecord& mapping, const AnalysisOptions& options = {});
+
+// The grey picture of the levels: the loudest at 255 on the scale given; all 0s give a black picture.
+Raster LevelsToPicture(std::span<const double> levels, AnalysisScale scale);
+
+// The picture of a sound under the mapping settings: AnalyseLevels then LevelsToPicture.
+Raster AnalyseSound(std::span<const float> samples, std::int32_t sampleRate, const SynthSettingsRecord& mapping,
+                    AnalysisScale scale, const AnalysisOptions& options = {});
