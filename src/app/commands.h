@@ -97,6 +97,13 @@ void DrawDistributionPreview();
 // Shows the state of the distribution box: the curve while it is ticked, black while it is not.
 void RefreshDistributionPreview();
 
+// Readout (readout_commands.cpp): the line under the canvas telling what lies under the pointer.
+// Shows text on the readout line; empty text clears it.
+void ShowReadout(const std::string& text);
+// For an event of the canvas, the band level editor or a slider: shows what is under the pointer, or the
+// slider's value and unit, from the settings of the moment; clears the line when the pointer leaves them.
+void UpdateReadout(const UiEvent& event);
+
 // Sound (sound_commands.cpp): Synthesize with its wait and cursor, and Export.
 // Copies PaintCanvas into a fresh CanvasImage, synthesises unless RepeatFlag is 1 and a sound exists, plays.
 void RunSynthesizeCommand();

@@ -40,6 +40,7 @@ enum ControlNumber : int {
   BandLevelLabel = 26,
   RotateButton = 27,
   SoundFrame = 28,
+  ReadoutLabel = 29,
 };
 enum MenuItemNumber : int {
   ExitItem = 1,

@@ -18,7 +18,7 @@ void DispatchMenu(int item) {
   }
 }
 
-void DispatchControl(const UiEvent& event) {
+void RunControlHandler(const UiEvent& event) {
   if (BandLevelEditorNumber >= 0 && event.control == BandLevelEditorNumber) {
     if (HandleBandLevelEditorEvent(BandLevelEditorNumber) == 1) {
       ResetRepeat();
@@ -51,6 +51,16 @@ void DispatchControl(const UiEvent& event) {
     case LoadButton: RunLoadCommand(); break;
     default: break;  // the spin box, the preview, labels and the frame do nothing
   }
+}
+
+void DispatchControl(const UiEvent& event) {
+  // The pointer crossing a control's edge changes nothing but the readout: a slider's handler resets Repeat.
+  if (event.type == ControlEventType::PointerEnter || event.type == ControlEventType::PointerLeave) {
+    UpdateReadout(event);
+    return;
+  }
+  RunControlHandler(event);
+  UpdateReadout(event);  // after the handler, so a slider held back by the other one shows where it was left
 }
 
 }  // namespace

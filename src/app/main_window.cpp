@@ -22,7 +22,7 @@ constexpr ControlEntry SettingEntry(int number, ControlKind kind, int x, int y, 
   return {number, kind, x, y, width, height, label, range.minimum, range.maximum, range.start, false, setting};
 }
 
-constexpr std::array<ControlEntry, 28> Controls = {{
+constexpr std::array<ControlEntry, 29> Controls = {{
     {PaintCanvas, K::Canvas, 10, 10, CanvasSize, CanvasSize, "", 0, 0, NoState, true},
     {DistributionPreview, K::Canvas, 530, 115, PreviewWidth, PreviewHeight, "", 0, 0, NoState, true},
     {SoundFrame, K::GroupFrame, 505, 2, 205, 390, "Sound", 0, 0, NoState, false},
@@ -52,6 +52,7 @@ constexpr std::array<ControlEntry, 28> Controls = {{
     SettingEntry(DistDSlider, K::VerticalSlider, 590, 210, 20, 80, "", DistDSetting),
     {DistributionLabel, K::Label, 525, 195, 90, 20, "Adjust Distribution", 0, 0, NoState, false},
     {BandLevelLabel, K::Label, 540, 290, 150, 20, "Adjust Frequency Band Level", 0, 0, NoState, false},
+    {ReadoutLabel, K::Label, 10, 398, 700, 20, "", 0, 0, NoState, false},
 }};
 
 }  // namespace

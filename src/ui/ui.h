@@ -23,8 +23,12 @@ enum class ControlKind {
 
 enum class EventKind { None, Menu, Control, Close, Other };
 
-// Control event types; canvases report the mouse ones, other controls report Activated.
-enum class ControlEventType { Activated, LeftButtonDown, LeftButtonUp, MouseMove, OtherMouse };
+// Control event types; canvases report the mouse ones, other controls report Activated. Sliders also report
+// PointerEnter and PointerLeave as the pointer comes onto and goes off them, canvases PointerLeave; these two
+// carry no position and no buttons.
+enum class ControlEventType {
+  Activated, LeftButtonDown, LeftButtonUp, MouseMove, OtherMouse, PointerEnter, PointerLeave
+};
 
 enum class CursorShape { Arrow, CrossHair, PointingHand };
 

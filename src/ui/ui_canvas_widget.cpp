@@ -131,6 +131,11 @@ void CanvasWidget::wheelEvent(QWheelEvent* event) {
   QueueUiEvent(report);
 }
 
+void CanvasWidget::leaveEvent(QEvent* event) {
+  QueueControlEvent(window_, control_, ControlEventType::PointerLeave);
+  QWidget::leaveEvent(event);
+}
+
 namespace {
 
 constexpr uchar Opaque = 0xFF;

@@ -41,6 +41,24 @@ class StepOnlySpinBox : public QSpinBox {
   }
 };
 
+// Reports the pointer coming onto and going off a control; the control itself handles the events as before.
+class PointerCrossingReporter : public QObject {
+ public:
+  PointerCrossingReporter(int window, int control, QObject* parent)
+      : QObject(parent), window_(window), control_(control) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Enter) QueueControlEvent(window_, control_, ControlEventType::PointerEnter);
+    if (event->type() == QEvent::Leave) QueueControlEvent(window_, control_, ControlEventType::PointerLeave);
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  int window_;
+  int control_;
+};
+
 int FreeNumber() {
   int number = FirstAssignedNumber;
   while (UiControls().count(number)) ++number;
@@ -90,6 +108,7 @@ QWidget* MakeSlider(int window, int number, const ControlOptions& options, QWidg
   slider->setFocusPolicy(Qt::StrongFocus);
   QObject::connect(slider, &QSlider::valueChanged, slider, [window, number] { QueueActivated(window, number); });
   QObject::connect(slider, &QSlider::sliderReleased, slider, [window, number] { QueueActivated(window, number); });
+  slider->installEventFilter(new PointerCrossingReporter(window, number, slider));
   return slider;
 }
 

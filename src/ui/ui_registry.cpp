@@ -37,14 +37,16 @@ ControlRecord* FindControlRecord(int control) {
 
 void QueueUiEvent(const UiEvent& event) { UiEventQueue().push_back(event); }
 
-void QueueActivated(int window, int control) {
+void QueueControlEvent(int window, int control, ControlEventType type) {
   UiEvent event;
   event.kind = EventKind::Control;
   event.window = window;
   event.control = control;
-  event.type = ControlEventType::Activated;
+  event.type = type;
   QueueUiEvent(event);
 }
+
+void QueueActivated(int window, int control) { QueueControlEvent(window, control, ControlEventType::Activated); }
 
 void ClearUiEvents() { UiEventQueue().clear(); }
 

@@ -42,6 +42,8 @@ std::deque<UiEvent>& UiEventQueue();
 void QueueUiEvent(const UiEvent& event);
 // Queues a control event of type Activated for a non-canvas control.
 void QueueActivated(int window, int control);
+// Queues a control event of the type with no position and no buttons.
+void QueueControlEvent(int window, int control, ControlEventType type);
 // Forgets every queued event.
 void ClearUiEvents();
 

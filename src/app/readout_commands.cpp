@@ -1,0 +1,50 @@
+// The readout line under the canvas: what lies under the pointer on the canvas or the band level editor, and
+// the value of the slider being moved or pointed at, always from the settings of the moment.
+#include <algorithm>
+#include <cmath>
+
+#include "app/commands.h"
+#include "app/controls.h"
+#include "app/state.h"
+#include "sound/readout_text.h"
+
+namespace {
+
+// The band curve's Y values are levels in ten-thousandths, as synthesis reads them.
+constexpr double BandLevelUnits = 10000.0;
+
+bool IsSettingSlider(const ControlEntry* entry) {
+  return entry && entry->setting >= 0 &&
+         (entry->kind == ControlKind::HorizontalSlider || entry->kind == ControlKind::VerticalSlider);
+}
+
+void ShowCanvasReadout(int x, int y) {
+  if (x < 0 || y < 0 || x >= CanvasSize || y >= CanvasSize) return ShowReadout("");
+  ShowReadout(CanvasReadoutText(x, y, SynthSettings));
+}
+
+void ShowBandReadout(int x, int y) {
+  const BandLevelEditor* editor = FindBandLevelEditor(BandLevelEditorNumber);
+  if (!editor || editor->width < 1 || editor->height < 1) return ShowReadout("");
+  // Like the editor itself, a pointer off the control counts at its border.
+  x = std::clamp(x, 0, editor->width - 1);
+  y = std::clamp(y, 0, editor->height - 1);
+  const long row = std::lround(BandValueX(*editor, x));
+  ShowReadout(BandReadoutText(static_cast<int>(row), BandValueY(*editor, y) / BandLevelUnits));
+}
+
+}  // namespace
+
+void ShowReadout(const std::string& text) { UiSetText(ReadoutLabel, text); }
+
+void UpdateReadout(const UiEvent& event) {
+  const bool leaving = event.type == ControlEventType::PointerLeave;
+  if (event.control == PaintCanvas) {
+    leaving ? ShowReadout("") : ShowCanvasReadout(event.x, event.y);
+  } else if (BandLevelEditorNumber >= 0 && event.control == BandLevelEditorNumber) {
+    leaving ? ShowReadout("") : ShowBandReadout(event.x, event.y);
+  } else if (const ControlEntry* entry = FindControlEntry(event.control); IsSettingSlider(entry)) {
+    const auto setting = static_cast<SoundSetting>(entry->setting);
+    ShowReadout(leaving ? "" : SliderReadoutText(setting, UiGetState(event.control)));
+  }
+}

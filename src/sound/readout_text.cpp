@@ -1,0 +1,82 @@
+// The texts of the readout line: times, rows, heard pitches with their notes, slider values and band levels,
+// each number written the one way the line shows it.
+#include "sound/readout_text.h"
+
+#include <array>
+#include <cmath>
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+
+#include "distribution/frequency_mapping.h"
+
+namespace {
+
+constexpr const char* Separator = " \u00B7 ";
+constexpr const char* Minus = "\u2212";
+constexpr std::array<const char*, 12> NoteNames = {"C",  "C\u266F", "D",  "D\u266F", "E",  "F",
+                                                   "F\u266F", "G",  "G\u266F", "A",  "A\u266F", "B"};
+constexpr double A4Hz = 440.0;
+constexpr int A4Midi = 69;
+
+std::string Printed(const char* format, ...) {
+  std::array<char, 128> buffer{};
+  va_list arguments;
+  va_start(arguments, format);
+  std::vsnprintf(buffer.data(), buffer.size(), format, arguments);
+  va_end(arguments);
+  return buffer.data();
+}
+
+// Sampling at sampleRate, a pitch past half of it is heard mirrored into 0 .. sampleRate / 2.
+double FoldedFrequency(double hz, int sampleRate) {
+  const double rate = sampleRate;
+  return std::fabs(hz - rate * std::nearbyint(hz / rate));
+}
+
+}  // namespace
+
+std::string NoteNameOf(double hz) {
+  if (!(hz > 0.0) || !std::isfinite(hz)) return {};
+  const long midi = std::lround(A4Midi + 12.0 * std::log2(hz / A4Hz));
+  const double noteHz = A4Hz * std::exp2(static_cast<double>(midi - A4Midi) / 12.0);
+  const long cents = std::lround(1200.0 * std::log2(hz / noteHz));
+  // Octaves below midi 0 count down with the floor of the division, not its truncation.
+  const long octave = (midi >= 0 ? midi / 12 : (midi - 11) / 12) - 1;
+  std::string text = NoteNames[static_cast<std::size_t>((midi % 12 + 12) % 12)] + std::to_string(octave);
+  if (cents == 0) return text + " 0 ct";
+  return text + " " + (cents > 0 ? "+" : Minus) + std::to_string(std::labs(cents)) + " ct";
+}
+
+std::string CanvasReadoutText(int x, int y, const SynthSettingsRecord& settings) {
+  const std::int64_t perColumn = ComputeSamplesPerColumn(settings.SampleRate, settings.Duration, CanvasSize);
+  const std::int64_t start = perColumn * x;
+  std::string text = Printed("%.2f s", static_cast<double>(start) / settings.SampleRate);
+  if (start > settings.SampleCount) text += " (not heard)";
+
+  const SynthesisSources sources{&DefaultFrequency, &DistributionFrequency, nullptr};
+  const double heard = HeardFrequency(RowFrequencyOf(y, settings, sources), settings.PhaseFactor);
+  text += Separator + Printed("row %d", y) + Separator + Printed("%.1f Hz", heard);
+  if (const std::string note = NoteNameOf(heard); !note.empty()) text += Separator + note;
+  if (heard > settings.SampleRate / 2.0)
+    text += Separator + Printed("folds to %.1f Hz", FoldedFrequency(heard, settings.SampleRate));
+  return text;
+}
+
+std::string SliderReadoutText(SoundSetting setting, int value) {
+  switch (setting) {
+    case DurationSetting: return Printed("Sound Duration %.3f s", value / 1000.0);
+    case SampleRateSetting: return Printed("Sample Rate %d Hz", value);
+    case FrqFromSetting: return Printed("Frq From %d Hz", value);
+    case FrqToSetting: return Printed("Frq To %d Hz", value);
+    case DistASetting: return Printed("Distribution A %.2f", FractionFromPosition(value));
+    case DistBSetting: return Printed("Distribution B %.2f", FractionFromPosition(value));
+    case DistCSetting: return Printed("Distribution C %.2f", FractionFromPosition(value));
+    case DistDSetting: return Printed("Distribution D %.2f", FractionFromPosition(value));
+    default: return {};
+  }
+}
+
+std::string BandReadoutText(int row, double level) {
+  return Printed("row %d", row) + Separator + Printed("level %.2f", level);
+}

@@ -1,0 +1,71 @@
+// The readout line under the canvas driven through the real window: what it shows for the canvas, the sliders
+// and the band level editor, and that pointing at things changes nothing else.
+#include <QLabel>
+
+#include "sound/readout_text.h"
+#include "support/ui_driver.h"
+
+namespace {
+
+using Readout = AppTest;
+
+std::string Shown() { return static_cast<QLabel*>(UiWidget(ReadoutLabel))->text().toStdString(); }
+// Client (395, 393) lies between the canvas, the buttons and the readout line: on no control.
+void MoveOffControls() { MouseOn(PaintCanvas, MouseStep::Move, {385, 383}), Pump(); }
+
+TEST_F(Readout, CanvasShowsThePixelUnderThePointerWithTheSettingsOfTheMoment) {
+  MouseOn(PaintCanvas, MouseStep::Move, {58, 200}), Pump();
+  EXPECT_EQ(Shown(), CanvasReadoutText(58, 200, StartSynthSettings()));
+  EXPECT_EQ(Shown().rfind("0.77 s \u00B7 row 200 \u00B7 ", 0), 0u) << Shown();
+  Click(DistributionCheckbox);
+  SetByUser(SoundDurationSlider, 1000);
+  SoundSettingValues values = StartSoundSettingValues();
+  values[DistributionSetting] = 1, values[DurationSetting] = 1000;
+  MouseOn(PaintCanvas, MouseStep::Press, {10, 10});
+  MouseOn(PaintCanvas, MouseStep::Move, {58, 200}), Pump();  // painting
+  EXPECT_EQ(Shown(), CanvasReadoutText(58, 200, SynthSettingsFromValues(values)));
+  MouseOn(PaintCanvas, MouseStep::Release, {58, 200}), Pump();
+}
+
+// Over each thing and off it again; then Repeat, the settings, the picture and the focus are as they were.
+TEST_F(Readout, PointingShowsWhatIsUnderThePointerChangesNothingElseAndLeavingClearsIt) {
+  Click(RepeatCheckbox);
+  ASSERT_EQ(RepeatFlag, 1);
+  QWidget* focused = UiWindowWidget(MainWindow)->focusWidget();
+  ASSERT_EQ(focused, UiWidget(RepeatCheckbox));
+  const Raster picture = CanvasOf(PaintCanvas);
+  const struct { int control; QPoint at; std::string shown; } cases[] = {
+      {PaintCanvas, {58, 200}, CanvasReadoutText(58, 200, StartSynthSettings())},
+      {SampleRateSlider, {90, 10}, "Sample Rate 3000 Hz"},
+      {FrqFromSlider, {10, 40}, "Frq From 90 Hz"},
+      {BandLevelEditorNumber, {80, 35}, "row 190 \u00B7 level 0.50"}};
+  for (const auto& [control, at, shown] : cases) {
+    MouseOn(control, MouseStep::Move, at), Pump();
+    EXPECT_EQ(Shown(), shown) << control;
+    MoveOffControls();
+    EXPECT_EQ(Shown(), "") << control;
+  }
+  Click(ReadoutLabel);
+  EXPECT_EQ(std::pair(RepeatFlag, UiGetState(RepeatCheckbox)), std::pair(1, 1));
+  for (int setting = 0; setting < SoundSettingCount; ++setting)
+    EXPECT_EQ(UiGetState(SettingControl(setting)), SoundSettingRanges[setting].start) << setting;
+  EXPECT_EQ(CanvasOf(PaintCanvas), picture);
+  EXPECT_EQ(UiWindowWidget(MainWindow)->focusWidget(), focused);
+}
+
+TEST_F(Readout, MovingASliderShowsTheValueItIsLeftAt) {
+  SetByUser(FrqToSlider, 1000);
+  EXPECT_EQ(Shown(), "Frq To 1000 Hz");
+  SetByUser(FrqFromSlider, 1400);  // held at To
+  EXPECT_EQ(Shown(), "Frq From 1000 Hz");
+}
+
+// The fourth point sits at (66, 35); the pointer, not the point, is what the line follows.
+TEST_F(Readout, BandEditorShowsRowAndLevelUnderThePointerWhileDragging) {
+  MouseOn(BandLevelEditorNumber, MouseStep::Press, {64, 35});
+  MouseOn(BandLevelEditorNumber, MouseStep::Move, {64, 14}), Pump();
+  EXPECT_EQ(Shown(), "row 152 \u00B7 level 0.80");
+  MouseOn(BandLevelEditorNumber, MouseStep::Release, {64, 14}), Pump();
+}
+
+}  // namespace

@@ -1,0 +1,70 @@
+// The readout line's texts: note names against equal temperament worked out here, the canvas text against
+// the synthesis tables, and each slider's name and unit.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "distribution/frequency_mapping.h"
+#include "sound/readout_text.h"
+
+namespace {
+
+const std::string Dot = " \u00B7 ";
+
+TEST(ReadoutNote, NearestEqualTemperedNoteAndCents) {
+  auto fromA4 = [](double semitones) { return 440.0 * std::exp2(semitones / 12.0); };
+  const struct { double hz; const char* shown; } cases[] = {
+      {440.0, "A4 0 ct"}, {261.63, "C4 0 ct"}, {27.5, "A0 0 ct"}, {466.16, "A\u266F4 0 ct"},
+      {fromA4(20.88), "F\u266F6 \u221212 ct"}, {fromA4(0.07), "A4 +7 ct"}, {fromA4(-0.004), "A4 0 ct"},
+      // Either side of half a semitone the nearer note changes and the cents change sign.
+      {fromA4(0.496), "A4 +50 ct"}, {fromA4(0.504), "A\u266F4 \u221250 ct"}, {fromA4(-0.496), "A4 \u221250 ct"},
+      {fromA4(-0.504), "G\u266F4 +50 ct"}, {fromA4(-9.496), "C4 \u221250 ct"}, {fromA4(-9.504), "B3 +50 ct"},
+      {0.0, ""}};
+  for (auto [hz, shown] : cases) EXPECT_EQ(NoteNameOf(hz), shown) << hz;
+}
+
+// Every row under both mappings: the pitch the synthesis tables give the row and, past half the sample rate
+// (1500 Hz at the start settings), the pitch it is mirrored to.
+TEST(ReadoutCanvas, EachRowShowsThePitchTheSynthesisTablesGiveItAndWhereItFolds) {
+  for (int mapping : {0, 1}) {
+    SynthSettingsRecord settings = StartSynthSettings();
+    settings.FrqDistribution = mapping;
+    const SynthesisSources sources{&DefaultFrequency, &DistributionFrequency, nullptr};
+    const SynthesisTables tables = BuildSynthesisTables(Raster(CanvasSize, CanvasSize), settings, sources);
+    for (int row = 0; row < CanvasSize; ++row) {
+      const double heard = HeardFrequency(tables.rowFrequency[row], settings.PhaseFactor);
+      const std::string text = CanvasReadoutText(7, row, settings), rowPart = Dot + "row " + std::to_string(row) + Dot;
+      ASSERT_NE(text.find(rowPart), std::string::npos) << text;
+      EXPECT_NEAR(std::stod(text.substr(text.find(rowPart) + rowPart.size())), heard, 0.05 + 1e-9) << text;
+      const std::size_t folds = text.find(Dot + "folds to ");
+      ASSERT_EQ(folds != std::string::npos, heard > 1500.0) << text;
+      const double wrapped = std::fmod(heard, 3000.0), mirrored = wrapped > 1500.0 ? 3000.0 - wrapped : wrapped;
+      if (heard > 1500.0) {
+        EXPECT_NEAR(std::stod(text.substr(folds + Dot.size() + 9)), mirrored, 0.05 + 1e-9) << text;
+      }
+    }
+  }
+}
+
+// At the start settings (3000 Hz, 5 s) a column is 40 samples and the sound 15000: column 376 starts past it.
+TEST(ReadoutCanvas, ColumnStartTimeAndColumnsNeverHeard) {
+  const struct { int x; const char* shown; } cases[] = {
+      {0, "0.00 s"}, {58, "0.77 s"}, {375, "5.00 s"}, {376, "5.01 s (not heard)"}, {379, "5.05 s (not heard)"}};
+  for (auto [x, shown] : cases) {
+    const std::string text = CanvasReadoutText(x, 100, StartSynthSettings());
+    EXPECT_EQ(text.substr(0, text.find(Dot)), shown) << x;
+  }
+}
+
+TEST(ReadoutSlider, EachSettingWithItsNameAndUnit) {
+  const struct { SoundSetting setting; int value; const char* shown; } cases[] = {
+      {DurationSetting, 5000, "Sound Duration 5.000 s"}, {DurationSetting, 1001, "Sound Duration 1.001 s"},
+      {SampleRateSetting, 3000, "Sample Rate 3000 Hz"},  {FrqFromSetting, 90, "Frq From 90 Hz"},
+      {FrqToSetting, 9000, "Frq To 9000 Hz"},            {DistASetting, 50, "Distribution A 0.50"},
+      {DistBSetting, 5, "Distribution B 0.05"},          {DistCSetting, 75, "Distribution C 0.75"},
+      {DistDSetting, 99, "Distribution D 0.99"},         {DistributionSetting, 1, ""}};
+  for (auto [setting, value, shown] : cases) EXPECT_EQ(SliderReadoutText(setting, value), shown) << value;
+}
+
+}  // namespace
