@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr double WholeSeconds = 8.0;  // more than any input up to the fuzzer's length limit holds at most rates
+constexpr double WholeSeconds = 8.0;  // long enough to read most inputs whole
 constexpr double CutSeconds = 0.01;
 
 void Check(bool condition) {
