@@ -32,6 +32,7 @@ SoundReadOutcome Refused(std::string reason) { return {std::nullopt, std::move(r
 // A reason from libsndfile or the system, written as ours are: from a small letter, without a full stop.
 std::string Reason(const char* text) {
   std::string reason = text ? text : "unknown error";
+  if (reason.starts_with("Error : ")) reason.erase(0, 8);
   while (!reason.empty() && (reason.back() == '.' || reason.back() == ' ')) reason.pop_back();
   if (reason.size() > 1 && std::islower(static_cast<unsigned char>(reason[1])))
     reason[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(reason[0])));
@@ -63,18 +64,34 @@ sf_count_t FramesToKeep(sf_count_t frames, std::int32_t sampleRate, double maxSe
   return cap >= static_cast<double>(frames) ? frames : static_cast<sf_count_t>(cap);
 }
 
-std::string CutShort(sf_count_t claimed, sf_count_t held) {
-  return "the file is cut short: it claims " + std::to_string(claimed) + " frames but holds " + std::to_string(held);
+struct Decoded {
+  sf_count_t frames = 0;
+  std::string damage;  // the decoder's first complaint, in words; empty when it had none
+};
+
+// A FLAC stream that ends early and one damaged in the middle both make the decoder lose its place.
+std::string CutShort(sf_count_t claimed, const Decoded& read) {
+  return "the file is cut short: it claims " + std::to_string(claimed) + " frames but holds " +
+         std::to_string(read.frames) + (read.damage.empty() ? "" : "; " + read.damage);
 }
 
-// The frames decoded from where the file stands, up to limit of them.
-sf_count_t FramesDecoded(SNDFILE* file, int channels, sf_count_t limit) {
+// Decodes up to limit frames from where the file stands, a chunk at a time, handing each to take (which may
+// stop it by returning false); ends early at the end of the file.
+template <typename Take>
+Decoded ReadFrames(SNDFILE* file, int channels, sf_count_t limit, Take take) {
   std::vector<float> chunk(ChunkSamples);
-  sf_count_t count = 0, got = 0;
-  while (count < limit && (got = sf_readf_float(file, chunk.data(), std::min(ChunkSamples / channels, limit - count))) > 0)
-    count += got;
-  return count;
+  Decoded decoded;
+  while (decoded.frames < limit) {
+    const sf_count_t got = sf_readf_float(file, chunk.data(), std::min(ChunkSamples / channels, limit - decoded.frames));
+    // Asked at once: libsndfile forgets a complaint (a FLAC decoder that lost its place) at the next call.
+    if (sf_error(file) != SF_ERR_NO_ERROR && decoded.damage.empty()) decoded.damage = Reason(sf_strerror(file));
+    if (got <= 0 || !take(chunk.data(), got)) break;
+    decoded.frames += got;
+  }
+  return decoded;
 }
+
+constexpr auto CountOnly = [](const float*, sf_count_t) { return true; };
 
 // Checks, reads and mixes down the first frames of an open file, up to maxSeconds of them.
 SoundReadOutcome Decode(SNDFILE* file, const SF_INFO& info, double maxSeconds) {
@@ -95,24 +112,26 @@ SoundReadOutcome Decode(SNDFILE* file, const SF_INFO& info, double maxSeconds) {
 
   const sf_count_t wanted = FramesToKeep(info.frames, info.samplerate, maxSeconds);
   ReadSound sound{{}, info.samplerate, info.frames, channels};
-  std::vector<float> chunk(ChunkSamples);
-  auto kept = [&] { return static_cast<sf_count_t>(sound.samples.size()); };
-  while (kept() < wanted) {
-    const sf_count_t got = sf_readf_float(file, chunk.data(), std::min(ChunkSamples / channels, wanted - kept()));
-    if (got <= 0) break;
-    for (const float* frame = chunk.data(); frame < chunk.data() + got * channels; frame += channels) {
-      double sum = 0.0;
-      for (int c = 0; c < channels; ++c) {
-        if (!std::isfinite(frame[c])) return Refused("the file holds a sample that is not a number or is infinite");
-        sum += frame[c];
-      }
+  bool finite = true;
+  Decoded read = ReadFrames(file, channels, wanted, [&](const float* frames, sf_count_t count) {
+    for (const float* frame = frames; finite && frame < frames + count * channels; frame += channels) {
+      double sum = 0.0;  // finite for any finite floats, in double; NaN or infinite when one of them is
+      for (int c = 0; c < channels; ++c) sum += frame[c];
+      finite = std::isfinite(sum);
       sound.samples.push_back(static_cast<float>(sum / channels));
     }
+    return finite;
+  });
+  if (!finite) return Refused("the file holds a sample that is not a number or is infinite");
+  if (!lengthGiven) {  // counted: what was read, and what follows when it was cut
+    const Decoded rest = read.frames == wanted && read.damage.empty()
+                             ? ReadFrames(file, channels, SF_COUNT_MAX - wanted, CountOnly) : Decoded{};
+    sound.fileFrames = read.frames + rest.frames;
+    if (read.damage.empty()) read.damage = rest.damage;
   }
-  if (!lengthGiven) sound.fileFrames = kept() + (kept() == wanted ? FramesDecoded(file, channels, SF_COUNT_MAX - kept()) : 0);
-  if (sf_error(file) != SF_ERR_NO_ERROR) return Refused(Reason(sf_strerror(file)));
+  if (read.frames < std::min(wanted, sound.fileFrames)) return Refused(CutShort(info.frames, read));
+  if (!read.damage.empty()) return Refused("the file is damaged: " + read.damage);
   if (sound.fileFrames == 0) return Refused("the file holds no sound");
-  if (kept() < std::min(wanted, sound.fileFrames)) return Refused(CutShort(info.frames, kept()));
   return {std::move(sound), {}};
 }
 
@@ -140,8 +159,9 @@ SoundReadOutcome OpenAndDecode(Open openFile, double maxSeconds) {
     // file cut off.
     SF_INFO again{};
     const SoundFile reopened(openFile(again), &sf_close);
-    const sf_count_t held = reopened ? FramesDecoded(reopened.get(), info.channels, info.frames) : 0;
-    return held < info.frames ? Refused(CutShort(info.frames, held)) : outcome;
+    const Decoded whole = reopened ? ReadFrames(reopened.get(), info.channels, info.frames, CountOnly) : Decoded{};
+    if (whole.frames < info.frames) return Refused(CutShort(info.frames, whole));
+    return whole.damage.empty() ? outcome : Refused("the file is damaged: " + whole.damage);
   } catch (const std::bad_alloc&) {
     return Refused("there is not enough memory to read the sound");
   }

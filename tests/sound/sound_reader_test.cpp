@@ -41,6 +41,10 @@ std::string FloatWavWith(float value) {  // one sample in the middle replaced
   const std::string wav = Encoded(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 1, 8000, 100);
   return Patched(wav, wav.find("data") + 8 + 4 * 37, &value, 4);
 }
+std::string WithoutLength(const std::string& flac) {  // FLAC's total length, 36 bits from byte 21, set to 0
+  const char top = static_cast<char>(flac[21] & 0xF0);
+  return Patched(Patched(flac, 21, &top, 1), 22, "\0\0\0\0", 4);
+}
 void ExpectRefused(const SoundReadOutcome& outcome, const std::string& reason, const std::string& what) {
   EXPECT_FALSE(outcome.sound) << what;
   EXPECT_NE(outcome.error.find(reason), std::string::npos) << what << ": " << outcome.error;
@@ -81,6 +85,7 @@ TEST(SoundReader, RefusesDamagedAndHostileFilesWithTheirReason) {
   const std::string flac = Encoded(SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 1, 8000, 20000);
   const std::string ogg = Encoded(SF_FORMAT_OGG | SF_FORMAT_VORBIS, 2, 16000, 20000);
   const std::string aiff = Encoded(SF_FORMAT_AIFF | SF_FORMAT_PCM_16, 1, 8000, 3000);
+  const std::string damaged = Patched(flac, flac.size() / 2, "\xFF\0\xFF", 3);
   const std::uint16_t noChannels = 0;
   struct Case { const char* what; std::string bytes; double maxSeconds; const char* reason; };
   const Case cases[] = {
@@ -90,6 +95,8 @@ TEST(SoundReader, RefusesDamagedAndHostileFilesWithTheirReason) {
       {"huger WAV", DataSize(wav, 0xFFFFFFFF), 1000.0, "claims 4294967295 bytes of sound but holds 12000"},
       {"truncated FLAC", flac.substr(0, flac.size() * 6 / 10), 1000.0, "claims 20000 frames but holds"},
       {"truncated FLAC, cut before", flac.substr(0, flac.size() * 6 / 10), 0.5, "claims 20000 frames but holds 8192"},
+      {"damaged FLAC", damaged, 1000.0, "lost sync"},
+      {"no length, damaged past the cut (a fuzz find)", WithoutLength(damaged), 0.01, "damaged"},
       {"truncated AIFF", aiff.substr(0, aiff.size() - 1000), 1000.0, "claims 6008 bytes of sound but holds 5008"},
       {"truncated OGG", ogg.substr(0, ogg.size() * 9 / 10), 1000.0, "cut short"},
       {"zero channels", Patched(wav, 22, &noChannels, 2), 1000.0, "channel count is zero"},
@@ -111,10 +118,7 @@ TEST(SoundReader, RefusesDamagedAndHostileFilesWithTheirReason) {
 // fuzz/fuzz_sound_file.cpp), and one without the total length: each, read cut, tells its whole length.
 TEST(SoundReader, CutFlacWithoutSeekingOrLengthWasRefusedAsCutShort) {
   const std::string flac = Encoded(SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 1, 8000, 9000);
-  const unsigned char smallBlocks[] = {0, 16, 0, 16}, noLength[] = {0, 0, 0, 0};
-  const std::uint8_t lengthTop = static_cast<std::uint8_t>(flac[21]) & 0xF0;  // its low four bits start the length
-  for (const std::string& patched :
-       {Patched(flac, 8, smallBlocks, 4), Patched(Patched(flac, 22, noLength, 4), 21, &lengthTop, 1)}) {
+  for (const std::string& patched : {Patched(flac, 8, "\0\x10\0\x10", 4), WithoutLength(flac)}) {
     const SoundReadOutcome outcome = DecodeSoundBytes(patched, 0.5);
     ASSERT_TRUE(outcome.sound) << outcome.error;
     EXPECT_EQ(std::pair(outcome.sound->samples.size(), outcome.sound->fileFrames), std::pair(4000ul, 9000L));
