@@ -1,7 +1,10 @@
 // Writes the starting corpora of the fuzz targets from the program's own encoders and the test suite's
-// image builders: every bitmap variant the reader knows, small JPEGs, settings files and band inputs.
+// image builders: every bitmap variant the reader knows, small JPEGs, settings files, band inputs and
+// short sound files of each kind the sound reader is meant for.
+#include <sndfile.h>
 #include <sys/stat.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -12,6 +15,8 @@
 #include "picture/image_file.h"
 #include "picture/key_value_store.h"
 #include "picture/settings_file.h"
+#include "sound/memory_sound_file.h"
+#include "sound/sound_file.h"
 #include "support/image_builders.h"
 
 namespace {
@@ -133,6 +138,34 @@ void WriteBandSeeds(const std::string& folder) {
   Write(folder, "no_size.bin", band_input::Encode(tiny));
 }
 
+// A file of the format from libsndfile itself, each channel a tone of its own; empty when it cannot be made.
+std::string EncodedSound(int format, int channels, int rate, int frames) {
+  std::vector<float> interleaved;
+  for (int i = 0; i < frames; ++i)
+    for (int c = 0; c < channels; ++c) interleaved.push_back(0.5f * std::sin(0.01f * static_cast<float>(i * (c + 3))));
+  SF_VIRTUAL_IO io = MemorySoundFileIo();
+  MemorySoundFile memory;
+  SF_INFO info{0, rate, channels, format, 0, 0};
+  SNDFILE* file = sf_open_virtual(&io, SFM_WRITE, &info, &memory);
+  if (!file) return {};
+  sf_writef_float(file, interleaved.data(), frames);
+  sf_close(file);
+  return memory.bytes;
+}
+
+// Each a little over a second long, so that reading is also cut short of the end.
+void WriteSoundSeeds(const std::string& folder) {
+  std::vector<float> tone(9000);
+  for (std::size_t i = 0; i < tone.size(); ++i) tone[i] = 0.8f * std::sin(0.02f * static_cast<float>(i));
+  std::string error;
+  for (auto [name, format] : {std::pair{"float.wav", SoundFileFormat::FloatWav}, {"pcm16.wav", SoundFileFormat::Pcm16Wav},
+                              {"mono.flac", SoundFileFormat::Flac}})
+    if (auto bytes = EncodeSoundFile(tone, 8000, format, error)) Write(folder, name, *bytes);
+  Write(folder, "stereo.ogg", EncodedSound(SF_FORMAT_OGG | SF_FORMAT_VORBIS, 2, 8000, 9000));
+  Write(folder, "stereo.aiff", EncodedSound(SF_FORMAT_AIFF | SF_FORMAT_PCM_16, 2, 2000, 2500));
+  Write(folder, "three.flac", EncodedSound(SF_FORMAT_FLAC | SF_FORMAT_PCM_24, 3, 1000, 1200));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -144,5 +177,6 @@ int main(int argc, char** argv) {
   WriteImageSeeds(MakeFolder(root, "image_file"));
   WriteSettingsSeeds(MakeFolder(root, "settings_file"));
   WriteBandSeeds(MakeFolder(root, "band_points"));
+  WriteSoundSeeds(MakeFolder(root, "sound_file"));
   return 0;
 }

@@ -9,49 +9,9 @@
 #include <cstring>
 
 #include "picture/file_io.h"
+#include "sound/memory_sound_file.h"
 
 namespace {
-
-// A growable in-memory file for libsndfile's virtual I/O.
-struct MemoryFile {
-  std::string bytes;
-  sf_count_t position = 0;
-};
-
-sf_count_t MemoryLength(void* user) { return static_cast<sf_count_t>(static_cast<MemoryFile*>(user)->bytes.size()); }
-
-sf_count_t MemorySeek(sf_count_t offset, int whence, void* user) {
-  auto* file = static_cast<MemoryFile*>(user);
-  sf_count_t base = 0;
-  if (whence == SEEK_CUR) base = file->position;
-  else if (whence == SEEK_END) base = static_cast<sf_count_t>(file->bytes.size());
-  const sf_count_t target = base + offset;
-  if (target < 0) return -1;
-  file->position = target;
-  return file->position;
-}
-
-sf_count_t MemoryRead(void* destination, sf_count_t count, void* user) {
-  auto* file = static_cast<MemoryFile*>(user);
-  const auto size = static_cast<sf_count_t>(file->bytes.size());
-  if (count <= 0 || file->position >= size) return 0;
-  const sf_count_t taken = std::min(count, size - file->position);
-  std::memcpy(destination, file->bytes.data() + file->position, static_cast<std::size_t>(taken));
-  file->position += taken;
-  return taken;
-}
-
-sf_count_t MemoryWrite(const void* source, sf_count_t count, void* user) {
-  auto* file = static_cast<MemoryFile*>(user);
-  if (count <= 0) return 0;
-  const auto end = static_cast<std::size_t>(file->position + count);
-  if (end > file->bytes.size()) file->bytes.resize(end);
-  std::memcpy(file->bytes.data() + file->position, source, static_cast<std::size_t>(count));
-  file->position += count;
-  return count;
-}
-
-sf_count_t MemoryTell(void* user) { return static_cast<MemoryFile*>(user)->position; }
 
 int FormatCode(SoundFileFormat format) {
   switch (format) {
@@ -81,8 +41,8 @@ std::optional<std::string> EncodeSoundFile(std::span<const float> samples, std::
     error = "the sample rate must be positive";
     return std::nullopt;
   }
-  SF_VIRTUAL_IO io{MemoryLength, MemorySeek, MemoryRead, MemoryWrite, MemoryTell};
-  MemoryFile memory;
+  SF_VIRTUAL_IO io = MemorySoundFileIo();
+  MemorySoundFile memory;
   SF_INFO info{};
   info.samplerate = sampleRate;
   info.channels = 1;

@@ -1,0 +1,30 @@
+// Reading a sound file for analysis: any format libsndfile knows by its content, mixed down to mono,
+// with every kind of damaged or hostile file refused by a reason rather than read in part.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+constexpr std::int32_t MinimumSoundRate = 1000;  // Hz; files outside these rates are refused
+constexpr std::int32_t MaximumSoundRate = 384000;
+constexpr int MaximumSoundChannels = 256;
+
+struct ReadSound {
+  std::vector<float> samples;   // mono: the mean of the channels of each frame, at most maxSeconds of it
+  std::int32_t sampleRate = 0;  // Hz, the file's own
+  std::int64_t fileFrames = 0;  // frames the whole file holds (more than samples.size() when it was cut)
+  int channels = 0;
+};
+
+struct SoundReadOutcome {
+  std::optional<ReadSound> sound;  // none on failure
+  std::string error;               // why, in words a user understands, no trailing full stop; empty on success
+};
+
+// Reads a sound file (WAV, FLAC, OGG/Vorbis, AIFF, anything libsndfile recognises by content, whatever the name).
+SoundReadOutcome ReadSoundFile(const std::string& path, double maxSeconds);
+// The same for a whole file already in memory (libsndfile's virtual I/O); the fuzz target uses it.
+SoundReadOutcome DecodeSoundBytes(std::string_view bytes, double maxSeconds);
