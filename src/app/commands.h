@@ -104,7 +104,7 @@ void ShowReadout(const std::string& text);
 // slider's value and unit, from the settings of the moment; clears the line when the pointer leaves them.
 void UpdateReadout(const UiEvent& event);
 
-// Sound (sound_commands.cpp): Synthesize with its wait and cursor, and Export.
+// Sound (sound_commands.cpp): Synthesize with its wait and cursor, Export and Import.
 // Copies PaintCanvas into a fresh CanvasImage, synthesises unless RepeatFlag is 1 and a sound exists, plays.
 void RunSynthesizeCommand();
 // Rebuilds RowFrequency, RowLevel and PixelLevel from SynthSettings, the band curve and PaintCanvas.
@@ -122,3 +122,7 @@ void DrawScanCursor(std::int32_t x);
 void RestoreCanvasPicture();
 // "Export Sound...": writes the last sound as WAV or FLAC; before any sound exists it says so instead.
 void RunExportSoundCommand();
+// "Import Sound...": asks for a sound file and draws its analysis on the canvas as Load draws a picture, with
+// the duration and rate that play it back at its own pace; a file that cannot be read changes nothing but
+// says why in a message box.
+void RunImportSoundCommand();

@@ -47,6 +47,7 @@ enum MenuItemNumber : int {
   AboutItem = 3,
   HelpItem = 4,
   ExportSoundItem = 5,
+  ImportSoundItem = 6,
 };
 enum ImageNumber : int {
   CanvasImage = 0,

@@ -14,6 +14,7 @@ void DispatchMenu(int item) {
     case AboutItem: ShowAboutMessage(); break;
     case HelpItem: OpenHelpWindow(); break;
     case ExportSoundItem: RunExportSoundCommand(); break;
+    case ImportSoundItem: RunImportSoundCommand(); break;
     default: break;
   }
 }

@@ -81,6 +81,7 @@ constexpr int BandEditorX = 530, BandEditorY = 310;
 void CreateMenuBar() {
   if (!UiCreateMenuBar(MainWindow)) return;
   UiAddMenu(MainWindow, "File");
+  UiAddMenuItem(MainWindow, ImportSoundItem, "Import Sound...");
   UiAddMenuItem(MainWindow, ExportSoundItem, "Export Sound...");
   UiAddMenuItem(MainWindow, ExitItem, "Exit");
   UiAddMenu(MainWindow, "?");

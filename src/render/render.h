@@ -1,4 +1,5 @@
-// vellora-render: the command line (what to read, what to change, what to write) and one rendering.
+// vellora-render: the command line (what to read, what to change, what to write) and one rendering, from a
+// picture or from a sound analysed into one.
 
 #include <array>
 #include <optional>
@@ -8,7 +9,9 @@
 
 
 struct RenderOptions {
-  std::string image;
+  std::string image;         // the picture to read, or empty when a sound is analysed instead
+  std::string analyse;       // the sound to turn into the picture, or empty
+  bool decibels = false;     // the analysis' brightness scale: decibels rather than amplitude
   std::string output;        // empty: no sound file
   std::string settingsFile;  // empty: the image's name followed by ".vlr", when there is one
   bool pcm16 = false;

@@ -1,5 +1,6 @@
-// One rendering as "Load" and "Synthesize" would make it: the picture and its settings through the same
-// Load and Save service, the program's band editor as a record without a window, the same synthesis.
+// One rendering as "Load" (or "Import Sound...") and "Synthesize" would make it: the picture and its settings
+// through the same Load and Save service, the program's band editor as a record without a window, the same
+// synthesis.
 #include <optional>
 #include <string>
 
@@ -7,9 +8,11 @@
 #include "distribution/frequency_mapping.h"
 #include "picture/document.h"
 #include "render/render.h"
+#include "sound/analysis.h"
 #include "sound/fast_render.h"
 #include "sound/playback.h"
 #include "sound/sound_file.h"
+#include "sound/sound_reader.h"
 
 namespace {
 
@@ -30,19 +33,66 @@ SettingsValues WithOptions(SettingsValues values, const RenderOptions& options) 
   return values;
 }
 
+// The picture to render and the settings to render it with, or the exit code of a failure.
+struct RenderInput {
+  std::optional<Raster> picture;
+  SettingsValues values;
+  int exitCode = RenderExitOk;
+};
+
+RenderInput ReadPicture(const RenderOptions& options, std::ostream& err) {
+  RenderInput input;
+  LoadedDocument loaded = LoadDocument(options.image, options.settingsFile);
+  if (!loaded.picture) {
+    err << "vellora-render: cannot read " << options.image << ": " << loaded.pictureError << "\n";
+    input.exitCode = RenderExitFailure;
+  } else if (!loaded.settings && !options.settingsFile.empty()) {
+    err << "vellora-render: cannot read settings file " << options.settingsFile << "\n";
+    input.exitCode = RenderExitFailure;
+  }
+  input.picture = std::move(loaded.picture);
+  input.values = WithOptions(loaded.settings.value_or(SettingsValues{}), options);
+  return input;
+}
+
+// The sound's picture under the mapping the options give, with the duration and rate that play it back at
+// its own pace unless the options set them.
+RenderInput AnalysePicture(const RenderOptions& options, std::ostream& err) {
+  RenderInput input;
+  const SoundReadOutcome read = ReadSoundFile(options.analyse, LongestAnalysedSeconds);
+  std::optional<SettingsValues> base = SettingsValues{};
+  if (!options.settingsFile.empty()) base = ReadSettingsValuesFile(options.settingsFile);
+  if (!read.sound) {
+    err << "vellora-render: cannot read " << options.analyse << ": " << read.error << "\n";
+    input.exitCode = RenderExitFailure;
+    return input;
+  }
+  if (!base) {
+    err << "vellora-render: cannot read settings file " << options.settingsFile << "\n";
+    input.exitCode = RenderExitFailure;
+    return input;
+  }
+  const ReadSound& sound = *read.sound;
+  const PlaybackPace pace = PaceOfSound(sound.samples.size(), sound.sampleRate);
+  base->integers[DurationSetting] = pace.durationMs;
+  base->integers[SampleRateSetting] = pace.sampleRate;
+  input.values = WithOptions(*base, options);
+  if (static_cast<std::int64_t>(sound.samples.size()) < sound.fileFrames)
+    err << "vellora-render: " << options.analyse << " is " << static_cast<double>(sound.fileFrames) / sound.sampleRate
+        << " s long; its first " << LongestAnalysedSeconds << " s are analysed\n";
+  const SynthSettingsRecord mapping = SynthSettingsFromValues(input.values.integers);
+  input.picture = AnalyseSound(sound.samples, sound.sampleRate, mapping,
+                               options.decibels ? AnalysisScale::Decibels : AnalysisScale::Linear);
+  return input;
+}
+
 }  // namespace
 
 int RunRender(const RenderOptions& options, std::ostream& err) {
-  const LoadedDocument loaded = LoadDocument(options.image, options.settingsFile);
-  if (!loaded.picture) {
-    err << "vellora-render: cannot read " << options.image << ": " << loaded.pictureError << "\n";
-    return RenderExitFailure;
-  }
-  if (!loaded.settings && !options.settingsFile.empty()) {
-    err << "vellora-render: cannot read settings file " << options.settingsFile << "\n";
-    return RenderExitFailure;
-  }
-  SettingsValues values = WithOptions(loaded.settings.value_or(SettingsValues{}), options);
+  RenderInput input = options.analyse.empty() ? ReadPicture(options, err) : AnalysePicture(options, err);
+  if (input.exitCode != RenderExitOk) return input.exitCode;
+  SettingsValues& values = input.values;
+  const Raster& picture = *input.picture;
   SynthSettingsRecord settings = SynthSettingsFromValues(values.integers);
   if ((options.from || options.to) && settings.FrqFrom > settings.FrqTo) {
     err << "vellora-render: --from (" << settings.FrqFrom << " Hz) is above --to (" << settings.FrqTo << " Hz)\n";
@@ -55,7 +105,9 @@ int RunRender(const RenderOptions& options, std::ostream& err) {
   const bool edited = settings.BandCurveEdited == 1;
   const SynthesisSources sources{&DefaultFrequency, &DistributionFrequency,
                                  [&editor, edited](int row) { return BandLevelOf(editor, edited, row); }};
-  const std::vector<float> sound = SynthesizeSound(*loaded.picture, settings, sources);
+  // Only a sound to write or play is synthesised.
+  const bool wanted = !options.output.empty() || options.play;
+  const std::vector<float> sound = wanted ? SynthesizeSound(picture, settings, sources) : std::vector<float>{};
 
   if (!options.output.empty()) {
     const SoundFileOutcome written =
@@ -68,7 +120,7 @@ int RunRender(const RenderOptions& options, std::ostream& err) {
   if (!options.savePicture.empty()) {
     values.bandPoints = ExportBandPointsOf(editor);
     for (int i = 0; i < SoundSettingCount; ++i) values.integers[i] = ClampedSettingValue(i, values.integers[i]);
-    const SavedDocument saved = SaveDocument(options.savePicture, *loaded.picture, values);
+    const SavedDocument saved = SaveDocument(options.savePicture, picture, values);
     if (!saved.ok) {
       err << "vellora-render: cannot write " << saved.failedPath;
       if (!saved.pictureWritten) err << ": " << saved.reason;

@@ -18,7 +18,16 @@ RenderCommandLine ParseRenderCommandLine(const std::vector<std::string>& argumen
   CLI::App app{"Turns a picture into sound as Vellora's \"Synthesize\" does and writes it to a file.",
                "vellora-render"};
   app.set_version_flag("--version", std::string("vellora-render ") + VELLORA_VERSION);
-  app.add_option("IMAGE", options.image, "BMP or JPEG picture, read as \"Load\" reads it")->required();
+  CLI::Option* image = app.add_option("IMAGE", options.image, "BMP or JPEG picture, read as \"Load\" reads it");
+  CLI::Option* analyse =
+      app.add_option("--analyse", options.analyse,
+                     "sound file (WAV, FLAC, OGG, AIFF; the first 15 s) to analyse into the picture instead of IMAGE; "
+                     "the sound duration and sample rate then play it back at its own pace")
+          ->excludes(image);
+  std::string scale = "linear";
+  app.add_option("--scale", scale, "brightness of the analysis: linear (amplitude, the default) or db (60 dB range)")
+      ->check(CLI::IsMember({"linear", "db"}))
+      ->needs(analyse);
   app.add_option("-o,--output", options.output, "sound file to write: WAV, or FLAC when it ends in .flac");
   app.add_option("--settings", options.settingsFile, "settings file to use instead of IMAGE.vlr");
   std::string format = "float";
@@ -56,6 +65,12 @@ RenderCommandLine ParseRenderCommandLine(const std::vector<std::string>& argumen
     result.message = std::string(error.what()) + "\nRun with --help for more information.\n";
     return result;
   }
+  if (options.image.empty() && options.analyse.empty()) {
+    result.exitCode = RenderExitUsage;
+    result.message = "Give a picture (IMAGE) or a sound to analyse (--analyse SOUND).\nRun with --help for more information.\n";
+    return result;
+  }
+  options.decibels = scale == "db";
   options.pcm16 = format == "pcm16";
   if (!distribution.empty()) options.distribution = std::array<int, 4>{distribution[0], distribution[1],
                                                                        distribution[2], distribution[3]};

@@ -87,13 +87,6 @@ class InverseTransforms {
   std::map<std::size_t, kiss_fft_cfg> configs_;
 };
 
-// A pitch as the sound at sampleRate holds it: above half the rate it folds back.
-double FoldedPitch(double hz, double sampleRate) {
-  double folded = std::fmod(std::fabs(hz), sampleRate);
-  if (folded > sampleRate / 2.0) folded = sampleRate - folded;
-  return folded;
-}
-
 std::vector<Band> BandsOf(const std::vector<double>& pitches, const Spectrum& spectrum, double sampleRate) {
   std::vector<double> distinct = pitches;
   std::sort(distinct.begin(), distinct.end());
@@ -224,6 +217,14 @@ std::int32_t AnalysisSamplesPerColumn(std::size_t sampleCount) {
   return perColumn >= 1.0 ? static_cast<std::int32_t>(perColumn) : 1;
 }
 
+PlaybackPace PaceOfSound(std::size_t sampleCount, std::int32_t sampleRate) {
+  const double milliseconds =
+      sampleRate > 0 ? std::nearbyint(1000.0 * static_cast<double>(sampleCount) / sampleRate) : 0.0;
+  const double longest = SoundSettingRanges[DurationSetting].maximum;
+  return {ClampedSettingValue(DurationSetting, static_cast<std::int32_t>(std::min(milliseconds, longest))),
+          ClampedSettingValue(SampleRateSetting, sampleRate)};
+}
+
 std::vector<double> HeardRowFrequencies(const SynthSettingsRecord& mapping) {
   const SynthesisSources sources{&DefaultFrequency, &DistributionFrequency, nullptr};
   std::vector<double> heard(Rows);
@@ -239,7 +240,7 @@ std::vector<double> AnalyseLevels(std::span<const float> samples, std::int32_t s
   if (samples.empty() || sampleRate < 1 || !SpectrumOf(samples, sampleRate, spectrum)) return levels;
 
   std::vector<double> pitches = HeardRowFrequencies(mapping);
-  for (double& pitch : pitches) pitch = FoldedPitch(pitch, sampleRate);
+  for (double& pitch : pitches) pitch = FoldedFrequency(pitch, sampleRate);
   const std::vector<Band> bands = BandsOf(pitches, spectrum, sampleRate);
   std::vector<BandBins> bins;
   InverseTransforms inverse;

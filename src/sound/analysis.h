@@ -16,6 +16,17 @@ enum class AnalysisScale {
 };
 constexpr double DecibelRange = 60.0;
 
+// The longest stretch of a sound that is analysed: the longest sound the duration slider makes.
+constexpr double LongestAnalysedSeconds = SoundSettingRanges[DurationSetting].maximum / 1000.0;
+
+// The duration slider's milliseconds and the sample rate that play sampleCount samples at sampleRate back
+// at their own pace, each within its slider's range.
+struct PlaybackPace {
+  std::int32_t durationMs = 0;
+  std::int32_t sampleRate = 0;
+};
+PlaybackPace PaceOfSound(std::size_t sampleCount, std::int32_t sampleRate);
+
 struct AnalysisOptions {
   int threadCount = 0;  // threads to share the rows among; 0 uses the machine's cores
 };

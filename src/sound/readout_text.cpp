@@ -28,12 +28,6 @@ std::string Printed(const char* format, ...) {
   return buffer.data();
 }
 
-// Sampling at sampleRate, a pitch past half of it is heard mirrored into 0 .. sampleRate / 2.
-double FoldedFrequency(double hz, int sampleRate) {
-  const double rate = sampleRate;
-  return std::fabs(hz - rate * std::nearbyint(hz / rate));
-}
-
 }  // namespace
 
 std::string NoteNameOf(double hz) {
@@ -79,4 +73,18 @@ std::string SliderReadoutText(SoundSetting setting, int value) {
 
 std::string BandReadoutText(int row, double level) {
   return Printed("row %d", row) + Separator + Printed("level %.2f", level);
+}
+
+std::string ImportReadoutText(const std::string& name, std::size_t samplesTaken, std::int64_t fileFrames,
+                              std::int32_t fileRate, std::int32_t durationMs, std::int32_t playRate) {
+  const double fileSeconds = static_cast<double>(fileFrames) / fileRate;
+  const double takenSeconds = static_cast<double>(samplesTaken) / fileRate;
+  std::string text = static_cast<std::int64_t>(samplesTaken) < fileFrames
+                         ? Printed("Imported the first %g s of ", takenSeconds) + name +
+                               Printed(" (%.2f s at %d Hz)", fileSeconds, fileRate)
+                         : "Imported " + name + Printed(": %.2f s at %d Hz", fileSeconds, fileRate);
+  if (playRate != fileRate) text += Separator + Printed("plays at %d Hz", playRate);
+  if (std::fabs(durationMs / 1000.0 - takenSeconds) >= 0.0005)
+    text += Separator + Printed("plays over %.3f s", durationMs / 1000.0);
+  return text;
 }

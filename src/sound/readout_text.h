@@ -2,6 +2,8 @@
 // editor or a slider, built from plain values (the program puts them on the window).
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "picture/settings_file.h"
@@ -17,3 +19,7 @@ std::string CanvasReadoutText(int x, int y, const SynthSettingsRecord& settings)
 std::string SliderReadoutText(SoundSetting setting, int value);
 // The band level editor at row (its X value) and level (0 to 1): "row 190 · level 0.62".
 std::string BandReadoutText(int row, double level);
+// After a sound is imported: how much of which file was taken, and where the sliders could not follow the file,
+// how it plays: "Imported the first 15 s of song.wav (63.20 s at 44100 Hz) · plays at 22050 Hz".
+std::string ImportReadoutText(const std::string& name, std::size_t samplesTaken, std::int64_t fileFrames,
+                              std::int32_t fileRate, std::int32_t durationMs, std::int32_t playRate);

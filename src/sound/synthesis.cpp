@@ -35,6 +35,10 @@ double HeardFrequency(float rowFrequency, std::int32_t phaseFactor) {
   return static_cast<double>(rowFrequency) * static_cast<double>(phaseFactor) / (2.0 * std::numbers::pi);
 }
 
+double FoldedFrequency(double hz, double sampleRate) {
+  return std::fabs(hz - sampleRate * std::nearbyint(hz / sampleRate));
+}
+
 SynthesisTables BuildSynthesisTables(const Raster& picture, const SynthSettingsRecord& settings,
                                      const SynthesisSources& sources) {
   SynthesisTables tables;

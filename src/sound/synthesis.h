@@ -70,6 +70,8 @@ float PixelLevelOf(Colour colour);
 float RowFrequencyOf(int row, const SynthSettingsRecord& settings, const SynthesisSources& sources);
 // The pitch in Hz a row frequency is heard at: the oscillator turns by phaseFactor where a sine turns by 2 pi.
 double HeardFrequency(float rowFrequency, std::int32_t phaseFactor);
+// Where a pitch in Hz lands when sampled at sampleRate: past half the rate it is mirrored into 0 .. rate / 2.
+double FoldedFrequency(double hz, double sampleRate);
 
 // Builds the tables from the picture, the frequency settings and the sources; a missing source gives 0s.
 SynthesisTables BuildSynthesisTables(const Raster& picture, const SynthSettingsRecord& settings,

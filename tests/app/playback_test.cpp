@@ -8,6 +8,8 @@
 #include <thread>
 #include "distribution/frequency_mapping.h"
 #include "picture/raster_ops.h"
+#include "picture/surface.h"
+#include "sound/analysis.h"
 #include "sound/fast_render.h"
 #include "sound/playback.h"
 #include "support/alsa_capture.h"
@@ -53,6 +55,46 @@ TEST_F(PlaybackSynthesize, PlaysTheSoundOfThePictureLeavesNoCursorLineAndExports
   const SoundFileContents exported = ReadSoundFile(file);
   std::filesystem::remove(file);
   EXPECT_EQ(std::pair(exported.sampleRate, exported.samples), std::pair(3800, SoundBuffer));
+}
+
+// A stereo recording at 44100 Hz: its picture on the canvas, then Synthesize and Export give a sound as long.
+TEST_F(PlaybackSynthesize, ImportedRecordingIsDrawnAndPlaysAtItsOwnPace) {
+  const std::string file = ::testing::TempDir() + "vellora-recording-" + std::to_string(getpid()) + ".flac";
+  SF_INFO info{0, 44100, 2, SF_FORMAT_FLAC | SF_FORMAT_PCM_24, 0, 0};
+  SNDFILE* recording = sf_open(file.c_str(), SFM_WRITE, &info);
+  ASSERT_TRUE(recording);
+  std::vector<float> frames(2 * 110250), mono(110250);
+  for (std::size_t i = 0; i < mono.size(); ++i) {
+    frames[2 * i] = static_cast<float>(0.5 * std::sin(i * 0.07));
+    frames[2 * i + 1] = static_cast<float>(0.25 * std::sin(i * (i < 50000 ? 0.2 : 0.3)));
+    mono[i] = (frames[2 * i] + frames[2 * i + 1]) / 2;
+  }
+  sf_writef_float(recording, frames.data(), static_cast<sf_count_t>(mono.size()));
+  sf_close(recording);
+  const Raster* snapshot = ImageHandle(CanvasImage);
+  const Raster before = snapshot ? *snapshot : Raster();
+  Click(RepeatCheckbox);
+  AnswerFileDialog(file);
+  Menu("File", "Import Sound...");
+  std::filesystem::remove(file);
+  EXPECT_EQ(std::tuple(UiGetState(SoundDurationSlider), UiGetState(SampleRateSlider), UiGetState(RepeatCheckbox)),
+            std::tuple(2500, 22050, 0));
+  const Raster expected = AnalyseSound(mono, 44100, SynthSettings, AnalysisScale::Linear);
+  const Raster shown = CanvasOf(PaintCanvas);
+  // 24-bit samples differ from the floats written by less than one step.
+  int different = 0;
+  for (std::size_t i = 0; i < shown.pixels.size(); ++i)
+    different += shown.pixels[i] != expected.pixels[i] && std::abs(RedOf(shown.pixels[i]) - RedOf(expected.pixels[i])) > 1;
+  EXPECT_EQ(different, 0);
+  EXPECT_EQ(*ImageHandle(CanvasImage), before);
+  Click(SynthesizeButton);
+  const std::string exported = file + ".wav";
+  AnswerFileDialog(exported);
+  Menu("File", "Export Sound...");
+  const SoundFileContents played = ReadSoundFile(exported);
+  std::filesystem::remove(exported);
+  const double seconds = static_cast<double>(played.samples.size()) / played.sampleRate;
+  EXPECT_NEAR(seconds, 2.5, AnalysisSamplesPerColumn(mono.size()) / 44100.0);
 }
 
 // Ticked before any sound, Repeat synthesises first; after that it replays that sound without recomputing.

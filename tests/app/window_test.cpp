@@ -25,7 +25,7 @@ TEST_F(Window, StartsWithTheStartValuesAndTheMenus) {
   QStringList menus;
   for (QAction* title : UiWindowWidget(MainWindow)->findChild<QMenuBar*>()->actions())
     for (QAction* item : title->menu()->actions()) menus << title->text() + "/" + item->text();
-  EXPECT_EQ(menus.join("|"), "File/Export Sound...|File/Exit|?/About|?/Help");
+  EXPECT_EQ(menus.join("|"), "File/Import Sound...|File/Export Sound...|File/Exit|?/About|?/Help");
 }
 
 TEST_F(Window, BrushPaintsDiscsInTheChosenColourOnlyWhileTheLeftButtonIsHeld) {
@@ -149,6 +149,26 @@ TEST_F(Window, LoadRestoresWhatSaveWroteAndASaveThatFailsSaysSo) {
   fs::remove_all(folder);
   EXPECT_EQ(title + "|" + text.substr(0, text.find(" (")),
             "Save|The picture could not be saved as " + (folder / "gone/pic.bmp").string());
+}
+
+// A sound file that ends before the frames it claims: its name and why, and the picture, settings and Repeat stay.
+TEST_F(Window, ImportOfABrokenSoundSaysWhyAndChangesNothing) {
+  const std::string file = ::testing::TempDir() + "vellora-cut-" + std::to_string(getpid()) + ".wav";
+  const char header[] = "RIFF\x24\x10\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\0\x80\x3e\0\0\x02\0\x10\0data\0\x10\0\0";
+  std::ofstream(file, std::ios::binary) << std::string(header, sizeof header - 1) << std::string(64, '\x11');
+  Drag(PaintCanvas, {{100, 100}});
+  Click(RepeatCheckbox);
+  const Raster picture = CanvasOf(PaintCanvas);
+  std::string title, text;
+  AnswerFileDialog(file);
+  DismissMessageBox(&title, &text);
+  Menu("File", "Import Sound...");
+  fs::remove(file);
+  EXPECT_EQ(title, "Import Sound");
+  EXPECT_EQ(text.rfind("Could not import " + file + ": ", 0), 0u) << text;
+  EXPECT_EQ(CanvasOf(PaintCanvas), picture);
+  EXPECT_EQ(std::tuple(UiGetState(RepeatCheckbox), UiGetState(SoundDurationSlider), UiGetState(SampleRateSlider)),
+            std::tuple(1, 5000, 3000));
 }
 
 TEST_F(Window, MenuItemsDoWhatTheySay) {
