@@ -93,6 +93,7 @@ TEST_F(PlaybackSynthesize, ImportedRecordingIsDrawnAndPlaysAtItsOwnPace) {
   Menu("File", "Export Sound...");
   const SoundFileContents played = ReadSoundFile(exported);
   std::filesystem::remove(exported);
+  EXPECT_EQ(played.sampleRate, 22050);
   const double seconds = static_cast<double>(played.samples.size()) / played.sampleRate;
   EXPECT_NEAR(seconds, 2.5, AnalysisSamplesPerColumn(mono.size()) / 44100.0);
 }
