@@ -27,7 +27,7 @@ void CheckOutcome(const SoundReadOutcome& outcome, double maxSeconds) {
   const ReadSound& sound = *outcome.sound;
   Check(sound.sampleRate >= MinimumSoundRate && sound.sampleRate <= MaximumSoundRate);
   Check(sound.channels >= 1 && sound.channels <= MaximumSoundChannels);
-  const auto cap = static_cast<std::int64_t>(std::floor(maxSeconds * sound.sampleRate));
+  const auto cap = static_cast<std::int64_t>(std::floor(maxSeconds * sound.sampleRate)) + 1;
   Check(static_cast<std::int64_t>(sound.samples.size()) == std::min(cap, sound.fileFrames));
   for (float sample : sound.samples) Check(std::isfinite(sample));
 }

@@ -57,10 +57,11 @@ std::string ClaimedBeyondTheEnd(SNDFILE* file) {
   return {};
 }
 
-// The first floor(maxSeconds * sampleRate) frames, or all of them (none for a time that is not positive).
+// The first floor(maxSeconds * sampleRate) + 1 frames, or all of them (none for a time that is not
+// positive): a sound synthesised for maxSeconds has its last sample at maxSeconds and is kept whole.
 sf_count_t FramesToKeep(sf_count_t frames, std::int32_t sampleRate, double maxSeconds) {
-  const double cap = std::floor(maxSeconds * sampleRate);
-  if (!(cap > 0)) return 0;
+  if (!(maxSeconds > 0)) return 0;
+  const double cap = std::floor(maxSeconds * sampleRate) + 1;
   return cap >= static_cast<double>(frames) ? frames : static_cast<sf_count_t>(cap);
 }
 

@@ -13,7 +13,8 @@ constexpr std::int32_t MaximumSoundRate = 384000;
 constexpr int MaximumSoundChannels = 256;
 
 struct ReadSound {
-  std::vector<float> samples;   // mono: the mean of the channels of each frame, at most maxSeconds of it
+  std::vector<float> samples;   // mono: the mean of the channels of each frame, at most maxSeconds of it and
+                                // the sample that ends it (floor(maxSeconds * rate) + 1)
   std::int32_t sampleRate = 0;  // Hz, the file's own
   std::int64_t fileFrames = 0;  // frames the whole file holds (more than samples.size() when it was cut)
   int channels = 0;

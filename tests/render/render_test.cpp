@@ -125,7 +125,7 @@ TEST_F(RenderRun, AnalyseWritesTheSoundsPictureWithSettingsThatPlayItBackAtItsOw
   EXPECT_NE(err.find("first 15 s"), std::string::npos) << err;
   const SettingsValues values = ReadSettingsValuesFile(analysed + ".vlr").value_or(SettingsValues{});
   EXPECT_EQ(values.integers, (SoundSettingValues{15000, 22050, 100, 5000, 0, 50, 5, 75, 75}));
-  tones.resize(15 * 44100);
+  tones.resize(15 * 44100 + 1);
   std::ifstream saved(analysed, std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}),
             EncodeBmp24(AnalyseSound(tones, 44100, SynthSettingsFromValues(values.integers), AnalysisScale::Decibels)));
