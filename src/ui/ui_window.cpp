@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFont>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QMainWindow>
@@ -26,9 +27,11 @@ char* arguments[] = {programName, nullptr};
 
 QApplication* ownApplication = nullptr;
 
-// The window's layout is in fixed pixels, sized for a compact sans-serif face of this pixel height;
-// larger desktop defaults would clip the labels.
+// The window's layout is in fixed pixels, measured with Liberation Sans of this pixel height; wider faces such
+// as DejaVu Sans clip the labels. The face is compiled in (resources/fonts/, SIL Open Font License), so the
+// window looks the same whatever fonts the system has.
 constexpr int ControlFontPixels = 11;
+constexpr char ControlFontFile[] = ":/fonts/LiberationSans-Regular.ttf";
 
 bool HasEnv(const char* name) {
   const char* value = std::getenv(name);
@@ -60,6 +63,7 @@ bool UiInitialise() {
   ownApplication = new QApplication(argumentCount, arguments);
   qInstallMessageHandler(previous);
   QApplication::setQuitOnLastWindowClosed(false);
+  QFontDatabase::addApplicationFont(QString::fromLatin1(ControlFontFile));
   QFont font(QStringLiteral("Liberation Sans"));
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(ControlFontPixels);

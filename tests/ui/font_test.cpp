@@ -1,0 +1,40 @@
+// The main window's fixed layout keeps every text whole whatever fonts the system offers.
+#include <QFontInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyleOptionButton>
+#include <QTemporaryDir>
+#include <fstream>
+#include "support/ui_driver.h"
+
+namespace {
+
+// The width a control leaves for its text: a label's contents, the label area of a button or checkbox.
+int TextRoom(QWidget* widget) {
+  if (auto* label = qobject_cast<QLabel*>(widget)) return label->contentsRect().width() - 2 * label->margin();
+  QStyleOptionButton option;
+  option.initFrom(widget);
+  const auto area = qobject_cast<QPushButton*>(widget) ? QStyle::SE_PushButtonContents : QStyle::SE_CheckBoxContents;
+  return widget->style()->subElementRect(area, &option, widget).width();
+}
+
+// A system whose only fonts are DejaVu's (Debian's fonts-dejavu-core), DejaVu Sans its sans-serif face.
+// Fontconfig is read when the toolkit starts, so the program starts after the set is chosen.
+TEST(FontsOfTheSystem, OnlyDejaVuStillShowsEveryTextWholeInLiberationSans) {
+  QTemporaryDir folder;
+  std::ofstream(folder.filePath("fonts.conf").toStdString())
+      << "<fontconfig><dir>/usr/share/fonts/truetype/dejavu</dir><alias><family>sans-serif</family>"
+         "<prefer><family>DejaVu Sans</family></prefer></alias></fontconfig>\n";
+  setenv("FONTCONFIG_FILE", folder.filePath("fonts.conf").toLocal8Bit().constData(), 1);
+  ASSERT_TRUE(StartUp());
+  for (const ControlEntry& entry : MainControls()) {
+    if (entry.label.empty() || entry.kind == ControlKind::GroupFrame) continue;
+    QWidget* widget = UiWidget(entry.number);
+    const QString text = QString::fromUtf8(entry.label.data(), qsizetype(entry.label.size()));
+    EXPECT_EQ(QFontInfo(widget->font()).family().toStdString(), "Liberation Sans") << entry.label;
+    EXPECT_LE(widget->fontMetrics().horizontalAdvance(text), TextRoom(widget)) << entry.label;
+  }
+  ShutDown();
+}
+
+}  // namespace
