@@ -6,7 +6,8 @@ packages=(
   qt6-base-dev qt6-qpa-plugins fonts-liberation2
   portaudio19-dev libasound2-dev libjpeg62-turbo-dev libsndfile1-dev libkissfft-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-private-dev
+  qt6-base-private-dev fonts-dejavu-core
+  dpkg-dev desktop-file-utils appstream lintian
 )
 as_root=()
 if [ "$(id -u)" -ne 0 ]; then as_root=(sudo); fi
