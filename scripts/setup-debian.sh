@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-qpa-plugins fonts-liberation2
+  qt6-base-dev qt6-qpa-plugins
   portaudio19-dev libasound2-dev libjpeg62-turbo-dev libsndfile1-dev libkissfft-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-private-dev fonts-dejavu-core
