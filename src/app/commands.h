@@ -1,4 +1,4 @@
-// The program's commands: every handler the event loop runs, and the design's operations over the
+// The program's commands: every handler the event loop runs, and the named operations over the
 // program's state and controls, grouped by the subsystem they belong to.
 #pragma once
 
