@@ -136,13 +136,12 @@ void RunImportSoundCommand() {
     return;
   }
   const ReadSound& sound = *read.sound;
-  ResetRepeat();
   const PlaybackPace pace = PaceOfSound(sound.samples.size(), sound.sampleRate);
+  // The sliders' own handlers take the new values into the settings and untick Repeat.
   UiSetState(SoundDurationSlider, pace.durationMs);
+  HandleSoundDurationSlider();
   UiSetState(SampleRateSlider, pace.sampleRate);
-  SynthSettings.Duration = DurationFromMilliseconds(pace.durationMs);
-  SynthSettings.SampleRate = pace.sampleRate;
-  SynthSettings.SampleCount = ComputeSampleCount(SynthSettings.SampleRate, SynthSettings.Duration);
+  HandleSampleRateSlider();
   Raster picture = AnalyseSound(sound.samples, sound.sampleRate, SynthSettings, AnalysisScale::Linear);
   ShowOnCanvas(PaintCanvas, &picture);
   ShowReadout(ImportReadoutText(BaseName(choice.path), sound.samples.size(), sound.fileFrames, sound.sampleRate,

@@ -60,13 +60,13 @@ RenderInput ReadPicture(const RenderOptions& options, std::ostream& err) {
 RenderInput AnalysePicture(const RenderOptions& options, std::ostream& err) {
   RenderInput input;
   const SoundReadOutcome read = ReadSoundFile(options.analyse, LongestAnalysedSeconds);
-  std::optional<SettingsValues> base = SettingsValues{};
-  if (!options.settingsFile.empty()) base = ReadSettingsValuesFile(options.settingsFile);
   if (!read.sound) {
     err << "vellora-render: cannot read " << options.analyse << ": " << read.error << "\n";
     input.exitCode = RenderExitFailure;
     return input;
   }
+  std::optional<SettingsValues> base = SettingsValues{};
+  if (!options.settingsFile.empty()) base = ReadSettingsValuesFile(options.settingsFile);
   if (!base) {
     err << "vellora-render: cannot read settings file " << options.settingsFile << "\n";
     input.exitCode = RenderExitFailure;

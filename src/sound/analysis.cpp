@@ -212,9 +212,7 @@ int ThreadCountFor(const AnalysisOptions& options, std::size_t bandCount) {
 }  // namespace
 
 std::int32_t AnalysisSamplesPerColumn(std::size_t sampleCount) {
-  if (sampleCount < 2) return 1;
-  const double perColumn = std::nearbyint(static_cast<double>(sampleCount - 1) / static_cast<double>(Columns - 1));
-  return perColumn >= 1.0 ? static_cast<std::int32_t>(perColumn) : 1;
+  return sampleCount < 2 ? 1 : SamplesPerColumnOver(static_cast<double>(sampleCount - 1), Columns);
 }
 
 PlaybackPace PaceOfSound(std::size_t sampleCount, std::int32_t sampleRate) {

@@ -67,13 +67,15 @@ bool TablesMatch(const SynthesisTables& tables) {
          tables.pixelLevel.size() == rows * static_cast<std::size_t>(tables.width);
 }
 
-std::int32_t ComputeSamplesPerColumn(std::int32_t sampleRate, float duration, int width) {
+std::int32_t SamplesPerColumnOver(double samples, int width) {
   if (width < 2) return 1;
-  const double perColumn =
-      static_cast<double>(sampleRate) * static_cast<double>(duration) / static_cast<double>(width - 1);
-  const double rounded = std::nearbyint(perColumn);
+  const double rounded = std::nearbyint(samples / static_cast<double>(width - 1));
   // A column shorter than one sample would divide by zero; the sliders never get there.
   return rounded >= 1.0 ? static_cast<std::int32_t>(rounded) : 1;
+}
+
+std::int32_t ComputeSamplesPerColumn(std::int32_t sampleRate, float duration, int width) {
+  return SamplesPerColumnOver(static_cast<double>(sampleRate) * static_cast<double>(duration), width);
 }
 
 std::vector<float> RenderSamples(const SynthesisTables& tables, const RenderParameters& parameters) {

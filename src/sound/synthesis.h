@@ -80,6 +80,9 @@ SynthesisTables BuildSynthesisTables(const Raster& picture, const SynthSettingsR
 // True when the tables hold one value per row and per pixel of a picture of at least one pixel.
 bool TablesMatch(const SynthesisTables& tables);
 
+// Samples per column when samples' worth of time is laid over width columns: samples / (width − 1) rounded half
+// to even; at least 1.
+std::int32_t SamplesPerColumnOver(double samples, int width);
 // Samples one picture column sounds for: R × D / (width − 1) rounded half to even; at least 1.
 std::int32_t ComputeSamplesPerColumn(std::int32_t sampleRate, float duration, int width);
 
