@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the reference sample loop against the fast one on the worst case and on the start-up settings,
 // and prints how many times faster the fast one is; beside them, the analysis of the worst case's sound.
 #include <benchmark/benchmark.h>

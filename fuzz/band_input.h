@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The byte layout the band point fuzz target reads, shared with the seed generator that writes it.
 #pragma once
 

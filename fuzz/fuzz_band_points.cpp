@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: band points of any value imported into an editor record of any size, then evaluated as the
 // synthesis does, dragged with the pointer and drawn onto a picture that need not match the editor.
 #include <climits>

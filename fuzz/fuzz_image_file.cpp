@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: any bytes read as Load reads an image file (bitmap or JPEG by content), then stretched
 // onto the canvas as Load does; a picture that decodes small also survives a save and reload unchanged.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: any bytes as a settings file. The key/value store must parse them, lay them out again and read
 // back the same entries; the file opened as Load opens it must give values that apply to the sound settings
 // and the band level editor, whose curve is evaluated and drawn; and writing the values back into the file,

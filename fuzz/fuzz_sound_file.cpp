@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: any bytes decoded as Import Sound reads a sound file, once whole and once cut short of its
 // end, with the outcome's promises checked: a sound or a reason, finite samples, rates and channels in
 // bounds, never more samples than asked for, and the cut sound the start of the whole one.

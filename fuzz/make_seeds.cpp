@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the starting corpora of the fuzz targets from the program's own encoders and the test suite's
 // image builders: every bitmap variant the reader knows, small JPEGs, settings files, band inputs and
 // short sound files of each kind the sound reader is meant for.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the built package on a clean Debian 12 root made with debootstrap, runs vellora-render from it,
 # then purges it and shows that nothing of it is left. Needs root and the network; not part of the tests.
 # Usage: scripts/check-package-install.sh [PACKAGE.deb]   (default: build/vellora_*.deb, from `cpack -G DEB`)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang, AddressSanitizer and UndefinedBehaviorSanitizer into build-fuzz
 # and runs each for a bounded time, from its generated seeds; what it finds goes to build-fuzz/findings.
 # Usage: scripts/fuzz.sh [seconds per target, default 60] [target ...]

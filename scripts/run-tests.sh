@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up a fresh Debian 12 machine, builds Vellora with its tests and runs the whole test suite: once as
 # built normally, once more under AddressSanitizer with UndefinedBehaviorSanitizer (build-asan), and the
 # playback tests under ThreadSanitizer (build-tsan). Any sanitizer report fails the run. Then the Debian package:

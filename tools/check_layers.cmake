@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when an include points up or across the layers: the core (picture/, distribution/, sound/) sees
 # neither the program's state and commands (app/), the windowing layer (ui/), vellora-render (render/)
 # nor Qt, and inside it picture/ sees neither of the others and distribution/ not sound/; ui/ sees no

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when the manual pages and the programs disagree: an option vellora-render --help lists that is not a
 # tag under OPTIONS in vellora-render(1) (written as man source escapes it, \-\-sample\-rate), a tag there that
 # --help no longer lists, or a window label or menu item of src/app/main_window.cpp that vellora(1) omits.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Mutation testing: applies each fault of tools/mutations.txt in turn, rebuilds, and reports which ones the tests catch.
 #
 # tools/mutate.sh [BUILD_DIR] [ID...]   BUILD_DIR defaults to build-mutate; without IDs every mutation runs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's commands: every handler the event loop runs, and the named operations over the
 // program's state and controls, grouped by the subsystem they belong to.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The numbers of the program's windows, controls, menu items and images, and the main window's controls
 // with their places, texts and ranges.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The band level editor as a control of the main window (its record attached to a drawing control by the
 // control's number) and the preview of the shaped frequency distribution.
 #include <map>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The event loop: routes each event by window, kind, menu item and control number to its handler; the
 // handlers of Repeat and the "Sound" group; the help window and the About message.
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: its controls' places, texts and ranges, and start-up in its fixed order (shared state,
 // images, the window, menu, controls, blank surfaces) and shut-down.
 #include <array>

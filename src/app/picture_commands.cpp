@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture's commands: the brush and the rubber-band line drawn over the snapshot taken at each press,
 // the tool buttons, Clear, Rotate, and Save and Load with the settings file over the controls.
 #include <cerrno>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The readout line under the canvas: what lies under the pointer on the canvas or the band level editor, and
 // the value of the slider being moved or pointed at, always from the settings of the moment.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound's commands: Synthesize (snapshot, synthesis unless Repeat, playback with the scan cursor),
 // Export Sound, and Import Sound, which turns a sound file into the picture that plays it.
 #include <new>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The globals and their start values, written once: here, or in the sound settings' table.
 #include "app/state.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's state: every global of the run, declared here and set to its start value by ResetGlobals.
 // Everything here is read and written on the main thread only.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The band level editor record: placing, properties, hit test, drag rules, the curve, import, export
 // and drawing. Points may come from a settings file with any 32-bit values: the arithmetic is 64-bit or
 // saturating, so nothing here overflows for them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The band level editor as a record: its points, their placing, the hit test, the drag rules, the curve's
 // value at each row, the points' import and export, and its drawing. No window is needed for any of it.
 #pragma once

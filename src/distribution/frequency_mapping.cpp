@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The row-to-frequency mappings: the equal-ratio default and the Bezier-shaped distribution.
 // Values are single precision; every intermediate is computed in double precision.
 #include "distribution/frequency_mapping.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two mappings from picture row to oscillator frequency, and the preview of the shaped one.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversions from floating point and wide integers to the 32-bit values the curves are kept in.
 // Curve points may come from settings files, so every conversion saturates instead of overflowing.
 #pragma once

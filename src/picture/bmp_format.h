@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sizes and field values of the Windows bitmap file layout shared by the reader and the writer.
 #pragma once
 

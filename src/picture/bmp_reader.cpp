@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decoding Windows bitmap files of every common variant, run-length data included, refusing broken or
 // hostile ones without allocating for what they claim.
 #include <array>

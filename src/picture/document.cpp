@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Load and Save of a picture with its settings file: the extension rule, the reading and the writing.
 #include "picture/document.h"
 

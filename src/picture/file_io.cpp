@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-file reading with a size bound (a huge or endless file is refused before it is read) and
 // whole-file replacement through a synced temporary file renamed over the target.
 #include "picture/file_io.h"

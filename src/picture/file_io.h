@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole files: reading with a bound on the size, and replacing so that a file is either the
 // old one or the complete new one, never a mix.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading an image file as Load does, and writing the 24-bit bitmap Save writes.
 #include "picture/image_file.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Image files: BMP and JPEG decoding into a picture (the content decides the kind, never the name),
 // 24-bit BMP encoding, and the limits that keep hostile files from costing memory.
 #pragma once

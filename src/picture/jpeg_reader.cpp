@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libjpeg decoding. The error exit longjmps, so the libjpeg work runs in a function that holds only C data:
 // no destructor is ever jumped over, and the one buffer is malloc'd and freed on both paths.
 #include "picture/image_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings text format: lines parsed and laid out again with the byte-order mark and encoding
 // handled at the edges, and the settings store over one file (open, read and write keys, close).
 #include "picture/key_value_store.h"

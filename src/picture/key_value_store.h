@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The key/value text format of settings files: a document of lines held in memory, and the settings
 // store that opens one file into such a document and writes it back on close.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-picture transforms: the area-averaging stretch and the quarter turn clockwise.
 #include "picture/picture_transform.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-picture transforms: the area-averaging stretch Load fits pictures with, and the quarter turn.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own pixel type: a 24-bit picture held as one colour value per pixel.
 #pragma once
 

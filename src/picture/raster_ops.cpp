@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exact raster shapes: rectangles, Bresenham lines with clipping, midpoint discs and blits.
 #include "picture/raster_ops.h"
 

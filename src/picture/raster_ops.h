@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pure raster operations on a Raster: the exact shapes every drawing in the program is made of.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file's keys: band point texts, and the values read from and written to a store.
 #include "picture/settings_file.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file beside a saved picture: the nine sound settings as the controls and the file hold them
 // (their ranges and start values), their keys, and the band points in stored units.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keeps the program's images and the current drawing target, and forwards drawing to the raster code.
 #include "picture/surface.h"
 

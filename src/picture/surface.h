@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drawing surface: numbered images, temporary images, canvas pictures and the one drawing block.
 // All of it runs on the main thread; the current target is one process-wide value.
 #pragma once

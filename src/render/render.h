@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vellora-render: the command line (what to read, what to change, what to write) and one rendering, from a
 // picture or from a sound analysed into one.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One rendering as "Load" (or "Import Sound...") and "Synthesize" would make it: the picture and its settings
 // through the same Load and Save service, the program's band editor as a record without a window, the same
 // synthesis.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vellora-render: Vellora's picture-to-sound synthesis without a window.
 #include <iostream>
 #include <string>

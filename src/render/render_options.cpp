@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Argument parsing with CLI11; every range is the range of the slider the option stands for.
 #include "render/render.h"
 

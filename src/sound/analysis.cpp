@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sound into picture through a bank of bands cut from one spectrum of the whole sound. Each distinct row
 // pitch gets a raised-cosine band from the pitch below it to the pitch above it, so neighbouring bands add
 // up to 1 and a tone at a row's own pitch reaches no other row. The band, moved down to 0 Hz and turned

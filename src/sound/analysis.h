@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sound into picture: the level of each row's heard pitch over each column's stretch of the sound, measured
 // with the row mapping synthesis uses, so that a sound this program made comes back as its picture.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fast sample loop. Samples are cut into blocks that never cross a column; in each block every lit
 // row, in ascending order, adds its sine to the block's sums. A row's sine starts at the block's first
 // sample from the library's sine and cosine of exactly the reference argument and runs on by angle

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fast sample loop: the same sound as RenderSamples, computed in vectorised blocks on several threads.
 #pragma once
 

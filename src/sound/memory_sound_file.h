@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole sound file held in memory, for libsndfile's virtual I/O: the writer encodes into one and the
 // reader decodes from one, so neither needs a file on disk.
 #pragma once

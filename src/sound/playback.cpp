@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One playback: the stream callbacks on the audio thread (real-time safe: they touch only the record
 // they are given) and, on the main thread, open, start and wait in 1 ms steps drawing the owed cursor steps.
 #include "sound/playback.h"

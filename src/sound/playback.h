@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plays a block of mono float samples once on the default output through the audio library, and paces
 // the scan cursor by the buffers the audio thread delivers.
 #pragma once

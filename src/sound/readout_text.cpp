@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of the readout line: times, rows, heard pitches with their notes, slider values and band levels,
 // each number written the one way the line shows it.
 #include "sound/readout_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of the readout line under the canvas: what lies under the pointer on the canvas, the band level
 // editor or a slider, built from plain values (the program puts them on the window).
 #pragma once

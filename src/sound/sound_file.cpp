@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encodes into memory through libsndfile's virtual I/O, then replaces the target file in one step,
 // so a failed export never leaves a half-written file where a good one was.
 #include "sound/sound_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sound files: the synthesised samples written as WAV or FLAC through libsndfile.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decodes a sound file through libsndfile in bounded chunks and mixes it to mono, refusing what is damaged,
 // cut short, or outside the rates and channel counts the analysis takes.
 #include "sound/sound_reader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a sound file for analysis: any format libsndfile knows by its content, mixed down to mono,
 // with every kind of damaged or hostile file refused by a reason rather than read in part.
 #pragma once

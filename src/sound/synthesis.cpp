@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings record from the controls' values, and the reference sample loop: plain and exact, one sine
 // per row per sample, rows summed in order.
 #include "sound/synthesis.h"

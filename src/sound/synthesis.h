@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The synthesis: the settings record it reads (made from the values the controls and the settings file
 // hold), and the exact reference sample loop from picture tables to samples.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windowing layer: numbered windows, menus, controls, events and dialogs behind plain functions.
 // Nothing outside src/ui sees the toolkit; everything runs on the main thread.
 #pragma once

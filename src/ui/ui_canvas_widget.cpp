@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The canvas control: a picture of its own, shown 1:1, reporting the mouse over it.
 #include "ui/ui_canvas_widget.h"
 

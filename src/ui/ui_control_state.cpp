@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and setting the state, text, picture, image and cursor of a control.
 // Nothing set here reports an event: the signals of the widget are held back meanwhile.
 #include <QAbstractButton>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Creating the numbered controls of a window.
 #include <QCheckBox>
 #include <QGroupBox>

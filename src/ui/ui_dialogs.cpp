@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The standard dialogs: open and save file, colour chooser and the message box.
 #include <QColorDialog>
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Toolkit-side view of the windowing layer, for tests that drive the real widgets.
 // Program code never includes this; it talks to src/ui/ui.h only.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keeps the numbered windows and controls and the event queue of the windowing layer, and hands the
 // queued events to the program's loop.
 #include "ui/ui_registry.h"

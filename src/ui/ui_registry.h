@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windowing layer's own bookkeeping: open windows, live controls and the queue of events.
 // Internal to src/ui; every function here runs on the main thread unless it says otherwise.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting and stopping the toolkit, and the numbered top-level windows with their menus.
 #include <QAction>
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Synthesize, Repeat and Export Sound through the real audio library with its output captured, and input
 // made while a sound plays in real time. Suites start with "Playback": the thread checker runs those.
 #include <QTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The readout line under the canvas driven through the real window: what it shows for the canvas, the sliders
 // and the band level editor, and that pointing at things changes nothing else.
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven as a user drives it: each command wired to its control and to the core's results.
 #include <QMenu>
 #include <QMenuBar>

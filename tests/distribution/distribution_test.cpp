@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The row-to-frequency mappings against their worked values, and the band level editor as a record.
 #include <gtest/gtest.h>
 

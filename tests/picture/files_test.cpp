@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files on disk: whole-file reading and replacing, the settings store, and Load and Save of a document.
 #include <gtest/gtest.h>
 #include <sys/resource.h>

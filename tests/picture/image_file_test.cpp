@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Image files: every bitmap variant, hostile bitmaps, the saved 24-bit layout, and JPEG through libjpeg.
 #include <gtest/gtest.h>
 #include "picture/image_file.h"

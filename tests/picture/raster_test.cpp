@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pixel layer: exact rectangles, lines, discs and blits, the drawing block, and the stretch and turn.
 #include <gtest/gtest.h>
 #include <climits>

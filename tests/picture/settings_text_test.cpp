@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings text: lines, lookups and insertion, numbers, band points, and the values a settings file stands for.
 #include <gtest/gtest.h>
 #include <climits>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vellora-render: its command line, and that a rendering holds the program's sound for the picture and settings.
 #include <gtest/gtest.h>
 #include <sys/wait.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sound into picture: pictures rendered by synthesis come back where they were drawn, a generated sweep comes
 // back along the rows of its pitch, columns follow synthesis' samples-per-column rule, and the two scales.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The readout line's texts: note names against equal temperament worked out here, the canvas text against
 // the synthesis tables, and each slider's name and unit.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading sound files for analysis: files of each format written here through libsndfile come back mixed to
 // mono; damaged and hostile files are refused with their reason.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Synthesis and its fast loop, sound files, and playback: the stream callback called directly, and sounds played
 // through the real audio library into a captured ALSA output (each test has a process of its own).
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ALSA file plugin as the default output: it writes at once, into a file or a pipe whose reader sets the pace.
 #include "support/alsa_capture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the program plays on the default ALSA output, for playback tests: captured into a raw float file, or
 // paced through a pipe. Make either before the audio library is first initialised in the process.
 #pragma once

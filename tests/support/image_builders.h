@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Image files built for tests and fuzz seeds: bitmaps laid out byte by byte for every header and depth,
 // and real JPEG bytes from libjpeg's own compressor writing into memory.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Independent models of the drawn shapes, for expected pictures that do not come from the drawing code:
 // the clipped one-pixel line in closed form, and the table of disc span half-widths.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a sound file back in tests, through libsndfile directly rather than the program's writer.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test entry point: every test runs without a display, on the toolkit's offscreen platform.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window tests' driver: input through the toolkit's test events, answers for the program's dialogs.
 #include "support/ui_driver.h"
 #include <QAbstractSlider>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drives the real windows in tests as a user would: the toolkit's test input on the window under the pointer,
 // then the program's own dispatch. Every press needs its release: the toolkit remembers held buttons.
 #pragma once

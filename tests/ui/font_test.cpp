@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's fixed layout keeps every text whole whatever fonts the system offers.
 #include <QFontInfo>
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windowing layer where the program relies on more than the toolkit gives by default.
 #include <QSpinBox>
 #include <QTest>
