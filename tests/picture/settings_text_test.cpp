@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <climits>
 #include "picture/settings_file.h"
-#include "sound/synthesis.h"
 
 using Kind = SettingsEntryKind;
 
@@ -48,20 +47,9 @@ TEST(SettingsNumbers, IntegersAndBandPointsSaturate) {
       {"$FFFFFFFFFF,%111111111111111111111111111111111", {INT_MAX, INT_MAX}}};
   for (auto [text, point] : points) EXPECT_EQ(ParseBandPoint(text), point) << text;
 }
-TEST(SettingsValues, MissingKeysTakeStartValuesEveryBandPointIsReadAndValuesAreClamped) {
-  const auto values = ReadSettingsValues(StoreForContent("x", "frqdista = 7\nFrqBandP1 = 0,70\nFrqBandP8 = 160,1\n"
-                                                              "FrqBandP3 = 40\n[Vellora]\nSampleRate = 8000\n", true));
-  SoundSettingValues expected = StartSoundSettingValues();
-  expected[DistASetting] = 7;  // the only key before the group
-  EXPECT_EQ(values.integers, expected);
-  EXPECT_EQ(values.bandPoints, (std::vector<StoredBandPoint>{{0, 70}, {}, {40, 0}, {}, {}, {}, {}, {160, 1}}));
-  // Values are clamped into range when applied; the distribution is ticked only by exactly 1.
+TEST(SettingsValues, AreClampedIntoTheirSlidersRangesAndOnlyOneTicksTheDistribution) {
   const std::array<int, 3> cases[] = {{DistributionSetting, 1, 1}, {DistributionSetting, 2, 0}, {DistributionSetting, -1, 0},
       {DistASetting, 500, 99}, {DistBSetting, -3, 1}, {SampleRateSetting, 100, 2000}, {SampleRateSetting, 30000, 22050},
       {DurationSetting, 7500, 7500}, {FrqFromSetting, 0, 70}, {FrqToSetting, 9001, 9000}};
   for (auto [setting, value, clamped] : cases) EXPECT_EQ(ClampedSettingValue(setting, value), clamped) << setting << " " << value;
-  const SynthSettingsRecord s = SynthSettingsFromValues({7500, 11025, 200, 99999, 1, 33, 0, 12, 75});
-  EXPECT_EQ(std::tuple(s.SampleCount, s.SampleRate, s.FrqFrom, s.FrqTo, s.FrqDistribution), std::tuple(82688, 11025, 200, 9000, 1))
-      << "11025 x 7.5 = 82687.5 samples, half to even";
-  EXPECT_EQ(std::tuple(s.Duration, s.DistA, s.DistB, s.DistC, s.DistD), std::tuple(7.5f, 0.33f, 0.01f, 0.12f, 0.75f));
 }

@@ -1,149 +1,188 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// vellora-render: its command line, and that a rendering holds the program's sound for the picture and settings.
+// vellora-render run as a user runs it: what each option does to the files it writes, its exit codes and messages,
+// checked against models of the sound, of the bitmap layout and of the settings file's lines.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <map>
+#include <numbers>
 
-#include "distribution/band_editor.h"
-#include "distribution/frequency_mapping.h"
 #include "picture/image_file.h"
-#include "picture/picture_transform.h"
-#include "picture/raster_ops.h"
-#include "picture/settings_file.h"
-#include "render/render.h"
 #include "sound/analysis.h"
-#include "sound/fast_render.h"
 #include "sound/sound_file.h"
+#include "support/alsa_capture.h"
+#include "support/image_builders.h"
 #include "support/sound_file_reader.h"
+#include "support/sound_models.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using namespace sound_models;
 
-RenderCommandLine Parse(const std::string& arguments) {
-  std::vector<std::string> words = {"vellora-render"};
-  std::istringstream in(arguments);
-  for (std::string word; in >> word;) words.push_back(word);
-  return ParseRenderCommandLine(words);
+struct Outcome { int code; std::string out, err; };
+// Each quarter of the canvas's width is one row in one colour (first column, row, colour): four steady tones.
+constexpr int Quarters[][3] = {{0, 50, 0xFFFFFF}, {95, 379, 0x00FF00}, {190, 0, 0xFFFFFF}, {285, 190, 0x0000FF}};
+constexpr int Float = SF_FORMAT_WAV | SF_FORMAT_FLOAT, Pcm16 = SF_FORMAT_WAV | SF_FORMAT_PCM_16, Flac = SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
+enum Points { Fresh, Beside, Missing };  // the band points a fresh editor has, pic.bmp.vlr's, those of a file without any
+
+std::string Get(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
-TEST(RenderCommandLine, ValuesOutsideTheSlidersAndMissingPartsAreUsageErrors) {
-  const std::pair<const char*, int> cases[] = {
-      {"--help", 0}, {"--version", 0}, {"p.bmp", 2}, {"-o o.wav", 2}, {"p.bmp -o o.wav --loud", 2},
-      {"p.bmp -o o.wav", 0}, {"p.bmp --save-picture s.bmp", 0}, {"p.bmp --play", 0},
-      {"p.bmp -o o.wav --sample-rate 1999", 2}, {"p.bmp -o o.wav --sample-rate 2000", 0},
-      {"p.bmp -o o.wav --sample-rate 22050", 0}, {"p.bmp -o o.wav --sample-rate 22051", 2},
-      {"p.bmp -o o.wav --duration-ms 999", 2}, {"p.bmp -o o.wav --duration-ms 15001", 2},
-      {"p.bmp -o o.wav --from 69", 2}, {"p.bmp -o o.wav --to 9001", 2}, {"p.bmp -o o.wav --format mp3", 2},
-      {"p.bmp -o o.wav --distribution 1,2,3", 2}, {"p.bmp -o o.wav --distribution 1,2,3,100", 2},
-      {"--analyse s.wav --save-picture p.bmp", 0}, {"--analyse s.wav -o o.wav --scale db", 0},
-      {"p.bmp --analyse s.wav -o o.wav", 2}, {"p.bmp -o o.wav --scale db", 2}, {"--analyse s.wav -o o.wav --scale x", 2}};
-  for (auto [arguments, exitCode] : cases) {
-    const RenderCommandLine line = Parse(arguments);
-    const bool stopsAtOnce = std::string(arguments).starts_with("--help") || std::string(arguments).starts_with("--version");
-    EXPECT_EQ(line.exitCode, exitCode) << arguments << "\n" << line.message;
-    EXPECT_EQ(line.options.has_value(), exitCode == 0 && !stopsAtOnce) << arguments;
-    EXPECT_EQ(line.message.empty(), line.options.has_value()) << arguments;
-  }
-  EXPECT_EQ(Parse("p.bmp -o o.wav --distribution 1,2,3,4").options->distribution, (std::array{1, 2, 3, 4}));
-}
-
-// The sample rate and the samples of a sound file.
-std::pair<int, std::vector<float>> ReadWav(const std::string& path) {
-  SoundFileContents contents = ReadSoundFile(path);
-  return {contents.sampleRate, std::move(contents.samples)};
-}
-
-class RenderRun : public ::testing::Test {
+class RenderProgram : public testing::Test {
  protected:
-  fs::path folder = fs::path(::testing::TempDir()) / ("vellora-render-" + std::to_string(getpid()));
-  std::string image = (folder / "pic.bmp").string(), out = (folder / "out.wav").string(), err;
-  Raster picture{500, 450};
+  fs::path folder = fs::path(testing::TempDir()) / ("vellora-render-" + std::to_string(getpid()));
+  Raster canvas{380, 380};
 
   void SetUp() override {
-    fs::create_directories(folder);
-    FillCircleOn(picture, 120, 150, 40, White);
-    FillRectOn(picture, 250, 220, 90, 60, MakeColour(10, 250, 60));
-    std::ofstream(image, std::ios::binary) << EncodeBmp24(picture);
+    fs::remove_all(folder), fs::create_directories(folder / "in");
+    Raster wide(760, 380);  // each column twice: Load's stretch gives the canvas back
+    for (auto [first, row, colour] : Quarters)
+      for (int x = first; x < first + 95; ++x) canvas.At(x, row) = wide.At(2 * x, row) = wide.At(2 * x + 1, row) = colour;
+    Put("in/pic.bmp", SavedBmpLayout(wide)), Put("in/bare.bmp", SavedBmpLayout(wide)), Put("in/notes.bmp", "not a picture");
+    Put("in/pic.bmp.vlr", "SoundDuration = 1500\nSampleRate = 8000\nFrqFrom = 300\nFrqTo = 300\nFrqDistA = 30\nFrqDistB = 60\n"
+        "FrqDistC = 40\nFrqBandP1 = 3,70\nFrqBandP2 = 16,14\nFrqBandP3 = 32,14\nFrqBandP4 = 80,56\n"
+        "FrqBandP5 = 100,0\nFrqBandP6 = 120,35\nFrqBandP7 = 140,7\nFrqBandP8 = 160,7\n");
+    Put("in/other.vlr", "SoundDuration = 2000\nSampleRate = 30000\nFrqFrom = 500\nFrqTo = 500\nFrqDistribution = 1\n"
+        "FrqDistA = 20\nFrqDistB = 80\nFrqDistC = 60\nFrqDistD = 40\n");
   }
   void TearDown() override { fs::remove_all(folder); }
-
-  int Render(const std::string& arguments) { return Run(image + " " + arguments); }
-  int Run(const std::string& arguments) {
-    const RenderCommandLine line = Parse(arguments);
-    std::ostringstream messages;
-    const int code = line.options ? RunRender(*line.options, messages) : line.exitCode;
-    err = messages.str();
-    return code;
+  void Put(const std::string& name, const std::string& bytes) const { std::ofstream(folder / name, std::ios::binary) << bytes; }
+  std::map<fs::path, std::string> Files() const {  // everything under the folder, a file with its content
+    std::map<fs::path, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+      files[entry.path()] = entry.is_regular_file() ? Get(entry.path()) : "folder";
+    return files;
   }
-  // The program's sound for the picture as Load fits it to the canvas; values in the settings file's order.
-  std::vector<float> Expected(const SoundSettingValues& values, bool bandCurve, const BandLevelEditor& editor) const {
-    const SynthesisSources sources{&DefaultFrequency, &DistributionFrequency,
-                                   [&](int row) { return BandLevelOf(editor, bandCurve, row); }};
-    SynthSettingsRecord settings = SynthSettingsFromValues(values);
-    settings.BandCurveEdited = bandCurve;
-    return SynthesizeSound(StretchToSize(picture, CanvasSize, CanvasSize), settings, sources);
+  // Runs the program in the folder, after the shell commands given.
+  Outcome Run(const std::string& arguments, const std::string& shell = "") const {
+    const std::string out = folder.string() + ".out", err = folder.string() + ".err", cd = "cd " + folder.string() + " && ";
+    const int status = std::system((cd + shell + VELLORA_RENDER_PATH " " + arguments + " >" + out + " 2>" + err).c_str());
+    const Outcome outcome{WIFEXITED(status) ? WEXITSTATUS(status) : -1, Get(out), Get(err)};
+    fs::remove(out), fs::remove(err);
+    return outcome;
   }
 };
 
-TEST_F(RenderRun, SoundFollowsTheSettingsFileAndBandCurveAndSavePictureWritesTheCanvas) {
-  std::ofstream(image + ".vlr") << "SampleRate = 8000\r\nSoundDuration = 1500\r\nFrqFrom = 200\r\nFrqTo = 4000\r\n"
-                                   "FrqDistribution = 1\r\nFrqDistA = 30\r\nFrqBandP1 = 0,70\r\nFrqBandP2 = 22,10\r\n"
-                                   "FrqBandP3 = 45,35\r\nFrqBandP4 = 68,60\r\nFrqBandP5 = 90,20\r\n"
-                                   "FrqBandP6 = 113,35\r\nFrqBandP7 = 136,50\r\nFrqBandP8 = 159,5\r\n";
-  ASSERT_EQ(Render("-o " + out + " --band-curve --save-picture " + out + ".bmp"), 0) << err;
-  const std::vector<StoredBandPoint> points = {{0, 70},   {22, 10},  {45, 35},  {68, 60},
-                                               {90, 20}, {113, 35}, {136, 50}, {159, 5}};
-  BandLevelEditor editor = ProgramBandEditorRecord();
-  ASSERT_TRUE(ImportBandPointsInto(editor, points));
-  EXPECT_EQ(ReadWav(out), std::pair(8000, Expected({1500, 8000, 200, 4000, 1, 30, 5, 75, 75}, true, editor)));
-  std::ifstream saved(out + ".bmp", std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), EncodeBmp24(StretchToSize(picture, 380, 380)));
-  const SettingsValues values = ReadSettingsValuesFile(out + ".bmp.vlr").value_or(SettingsValues{});
-  EXPECT_EQ(std::pair(values.integers[SampleRateSetting], values.bandPoints), std::pair(8000, points));
+TEST_F(RenderProgram, EachOptionReachesTheSoundAndTheSavedPictureAndSettings) {
+  const std::array<int, 4> start = {50, 5, 75, 75};  // the pitch model against worked values of the two mappings
+  for (auto [row, shaped, hz] : {std::tuple{0, true, 40.0}, {50, true, 301.5}, {379, true, 8926.4}, {379, false, 8875.2}})
+    EXPECT_NEAR(RowPitch(row, 90, 9000, shaped ? &start : nullptr), hz, 0.1) << row;
+  const char* points[][8] = {{"0,35", "22,35", "44,35", "66,35", "89,35", "111,35", "133,35", "159,35"},
+                             {"0,70", "16,14", "32,14", "80,56", "100,0", "120,35", "140,7", "159,7"},  // ends keep their x
+                             {"0,0", "0,0", "0,0", "0,0", "0,0", "0,0", "0,0", "159,0"}};
+  // pic.bmp.vlr's curve at the lit rows (X = 2.375 x, Y = 10000 y / 70): the first point's 10000; 2000 from X 38 to 76;
+  // the point at X 190, 8000; 1000 from X 332.5 on. Without --band-curve every row has level 0.5.
+  const std::map<int, float> curveLevels = {{0, 1.0f}, {50, 0.2f}, {190, 0.8f}, {379, 0.1f}};
+  struct Row { const char* output; const char* arguments; std::array<int, 9> values; Points points; bool curve; int format; };
+  const Row rows[] = {  // values: duration ms, rate, From, To, distribution, A, B, C, D
+      {"out.wav", "in/pic.bmp --band-curve", {1500, 8000, 300, 300, 0, 30, 60, 40, 75}, Beside, true, Float},
+      {"out.wav", "in/pic.bmp --format pcm16 --band-curve", {1500, 8000, 300, 300, 0, 30, 60, 40, 75}, Beside, true, Pcm16},
+      {"out.flac", "in/pic.bmp", {1500, 8000, 300, 300, 0, 30, 60, 40, 75}, Beside, false, Flac},
+      {"out.FLaC", "in/pic.bmp --format pcm16 --band-curve", {1500, 8000, 300, 300, 0, 30, 60, 40, 75}, Beside, true, Flac},
+      {"outflac", "in/pic.bmp", {1500, 8000, 300, 300, 0, 30, 60, 40, 75}, Beside, false, Float},
+      {"", "in/pic.bmp", {1500, 8000, 300, 300, 0, 30, 60, 40, 75}, Beside, false, 0},
+      {"out.wav", "in/pic.bmp --settings in/other.vlr --to 4000", {2000, 22050, 500, 4000, 1, 20, 80, 60, 40}, Missing, false, Float},
+      {"out.wav", "in/bare.bmp", {5000, 3000, 90, 9000, 0, 50, 5, 75, 75}, Fresh, false, Float},
+      {"out.wav", "in/bare.bmp --band-curve --from 500 --to 500", {5000, 3000, 500, 500, 0, 50, 5, 75, 75}, Fresh, true, Float},
+      {"out.wav", "in/pic.bmp --duration-ms 1000", {1000, 8000, 300, 300, 0, 30, 60, 40, 75}, Beside, false, Float},
+      {"out.wav", "in/pic.bmp --duration-ms 15000 --sample-rate 22050 --band-curve", {15000, 22050, 300, 300, 0, 30, 60, 40, 75}, Beside, true, Float},
+      {"out.wav", "in/pic.bmp --sample-rate 2000 --duration-ms 1001", {1001, 2000, 300, 300, 0, 30, 60, 40, 75}, Beside, false, Float},
+      {"out.wav", "in/pic.bmp --from 1500 --to 9000", {1500, 8000, 1500, 9000, 0, 30, 60, 40, 75}, Beside, false, Float},
+      {"out.wav", "in/pic.bmp --to 70 --from 70", {1500, 8000, 70, 70, 0, 30, 60, 40, 75}, Beside, false, Float},
+      {"out.wav", "in/pic.bmp --from 1500 --to 1500 --band-curve", {1500, 8000, 1500, 1500, 0, 30, 60, 40, 75}, Beside, true, Float},
+      {"out.wav", "in/pic.bmp --distribution 1,99,50,50 --to 9000", {1500, 8000, 300, 9000, 1, 1, 99, 50, 50}, Beside, false, Float},
+      {"out.wav", "in/pic.bmp --distribution 1,1,1,1 --from 70 --to 9000", {1500, 8000, 70, 9000, 1, 1, 1, 1, 1}, Beside, false, Float},
+      {"out.wav", "in/pic.bmp --distribution 99,99,99,99 --to 5000", {1500, 8000, 300, 5000, 1, 99, 99, 99, 99}, Beside, false, Float},
+      {"out.wav", "in/pic.bmp --distribution 10,90,80,20 --band-curve", {1500, 8000, 300, 300, 1, 10, 90, 80, 20}, Beside, true, Float}};
+  const char* keys[] = {"SoundDuration", "SampleRate", "FrqFrom", "FrqTo", "FrqDistribution", "FrqDistA", "FrqDistB", "FrqDistC", "FrqDistD"};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.output << " " << row.arguments);
+    Put("out.wav", "old"), Put("saved.bmp", "old");
+    const Outcome run = Run(row.arguments + (*row.output ? " -o " + std::string(row.output) : "") + " --save-picture saved.bmp");
+    ASSERT_EQ(std::tie(run.code, run.out, run.err), std::tuple(0, "", "")) << run.err;
+    std::string settings;  // key lines in the settings file's order
+    for (int k = 0; k < 9; ++k) settings += keys[k] + (" = " + std::to_string(row.values[k])) + "\r\n";
+    for (int p = 0; p < 8; ++p) settings += "FrqBandP" + std::to_string(p + 1) + " = " + points[row.points][p] + "\r\n";
+    EXPECT_EQ(Get(folder / "saved.bmp.vlr"), settings);
+    EXPECT_TRUE(Get(folder / "saved.bmp") == SavedBmpLayout(canvas));
+    EXPECT_EQ(Get(folder / "out.wav") == "old", std::string(row.output) != "out.wav");
+    if (!*row.output) continue;
+    const auto [ms, rate, from, to, shaped, a, b, c, d] = row.values;
+    const std::array<int, 4> shape = {a, b, c, d};
+    const float seconds = float(ms / 1000.0);
+    const long count = std::lrint(rate * double(seconds)) + 1, perColumn = std::lrint(rate * double(seconds) / 379);
+    const SoundFileContents sound = ReadSoundFile((folder / row.output).string());
+    EXPECT_EQ(std::tuple(sound.format, sound.sampleRate, sound.channels, sound.samples.size()),
+              std::tuple(row.format, rate, 1, std::size_t(count)));
+    for (auto [first, lit, colour] : Quarters) {  // a row is heard at 6 / 2 pi of its Hz, folded below half the rate
+      const double heard = std::fmod(RowPitch(lit, from, to, shaped ? &shape : nullptr) * 3 / std::numbers::pi, rate);
+      const double hz = std::min(heard, rate - heard), end = first < 285 ? (first + 95) * perColumn : count;
+      EXPECT_NEAR(MeasuredPitch(sound.samples, first * perColumn, long(end), rate), hz, hz * 0.002) << "row " << lit;
+    }
+    if (from != to) continue;  // one pitch for every row: the samples themselves follow from the model
+    const auto level = [&](int j) { return row.curve && row.points == Beside ? curveLevels.at(j) : 0.5f; };
+    const float pitch = float(shaped ? from - 50 : from), tolerance = row.format == Float ? 1e-6f : 1.5f / 32767;
+    const std::vector<float> model = Scaled(Sound(canvas, [pitch](int) { return pitch; }, level, rate, seconds));
+    for (std::size_t i = 0; i < std::min(model.size(), sound.samples.size()); ++i)
+      ASSERT_NEAR(sound.samples[i], model[i], tolerance) << i;
+  }
 }
 
-// Run as a user runs it, once: the options lie over the settings file.
-TEST_F(RenderRun, TheProgramTakesItsOptionsOverTheSettingsFile) {
-  std::ofstream(image + ".vlr") << "SampleRate = 8000\r\nSoundDuration = 1500\r\nFrqDistB = 40\r\n";
-  const std::string options = " --sample-rate 22050 --duration-ms 1000 --from 300 --to 600 --distribution 1,99,50,50";
-  const int status = std::system((std::string(VELLORA_RENDER_PATH) + " " + image + " -o " + out + options).c_str());
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-  EXPECT_EQ(ReadWav(out),
-            std::pair(22050, Expected({1000, 22050, 300, 600, 1, 1, 99, 50, 50}, false, ProgramBandEditorRecord())));
+// Usage errors (2) and files that cannot be read, written or played (1) change no file; --help and --version (0) neither.
+TEST_F(RenderProgram, ExitCodesAndMessagesAndNothingWrittenBesidesComplete) {
+  const std::string nowhere = RouteAlsaToNowhere();  // for the program started below too
+  ASSERT_FALSE(nowhere.empty());
+  struct Row { std::string arguments; int code; std::string message, shell = ""; };
+  std::vector<Row> rows = {
+      {"--help", 0, "Usage: vellora-render"}, {"--version", 0, "vellora-render " VELLORA_VERSION "\n"},
+      {"", 2, "Give a picture"}, {"-o out.wav", 2, "Give a picture"}, {"in/pic.bmp", 2, "Nothing to do"},
+      {"in/pic.bmp -o out.wav --from 600 --to 500", 2, "vellora-render: --from (600 Hz) is above --to (500 Hz)\n"},
+      {"in/pic.bmp -o out.wav --from 301", 2, "--from (301 Hz) is above --to (300 Hz)"},  // To from pic.bmp.vlr
+      {"in/pic.bmp --analyse in/s.wav -o out.wav", 2, "--analyse"}, {"--analyse in/s.wav -o out.wav --scale x", 2, "--scale"},
+      {"in/none.bmp -o out.wav", 1, "vellora-render: cannot read in/none.bmp: no such file\n"},
+      {"in/notes.bmp -o out.wav", 1, "vellora-render: cannot read in/notes.bmp: not a BMP"},
+      {"in/pic.bmp -o out.wav --settings in/none.vlr", 1, "vellora-render: cannot read settings file in/none.vlr\n"},
+      {"in/pic.bmp -o in", 1, "vellora-render: cannot write in: Is a directory\n"},
+      {"in/pic.bmp --save-picture dir.bmp", 1, "vellora-render: cannot write dir.bmp: Is a directory\n"},  // .vlr kept too
+      {"in/pic.bmp --play", 1, "vellora-render: cannot play the sound: "},
+      // Writes beyond a file size limit fail (the signal ignored): the old file stays whole and no other is left.
+      {"in/pic.bmp -o out.wav", 1, "vellora-render: cannot write out.wav: File too large\n", "trap '' XFSZ; ulimit -f 20; "}};
+  // One past each end of every range, and values or options that do not exist: usage errors naming the option.
+  for (std::string option : {"--duration-ms 999", "--duration-ms 15001", "--sample-rate 1999", "--sample-rate 22051",
+                             "--from 69", "--from 1501 --to 9000", "--to 69", "--to 9001", "--distribution 0,50,50,50",
+                             "--distribution 50,50,50,100", "--distribution 1,2,3", "--distribution 1,2,3,4,5",
+                             "--format mp3", "--loud", "--scale db"})
+    rows.push_back({"in/pic.bmp -o out.wav " + option, 2, option.substr(0, option.find(' '))});
+  Put("out.wav", "old"), Put("dir.bmp.vlr", "old"), fs::create_directory(folder / "dir.bmp");
+  const auto before = Files();
+  for (const auto& [arguments, code, message, shell] : rows) {
+    const Outcome run = Run(arguments, shell);
+    EXPECT_EQ(run.code, code) << arguments << "\n" << run.err;
+    EXPECT_NE((code ? run.err : run.out).find(message), std::string::npos) << arguments << "\n" << run.out << run.err;
+    EXPECT_EQ(code ? run.out : run.err, "") << arguments;
+    EXPECT_TRUE(Files() == before) << arguments;
+  }
+  fs::remove_all(nowhere);
 }
 
-TEST_F(RenderRun, AnalyseWritesTheSoundsPictureWithSettingsThatPlayItBackAtItsOwnPace) {
+TEST_F(RenderProgram, AnalyseWritesTheSoundsPictureWithSettingsThatPlayItBackAtItsOwnPace) {
   // 16 s at 44100 Hz: its first 15 s are analysed, to be played at the fastest rate the slider has.
   std::vector<float> tones(16 * 44100);
   for (std::size_t i = 0; i < tones.size(); ++i) tones[i] = static_cast<float>(std::sin(i * (i < 300000 ? 0.05 : 0.2)));
-  const std::string sound = (folder / "tones.wav").string(), analysed = (folder / "analysed.bmp").string();
-  ASSERT_TRUE(WriteSoundFile(sound, tones, 44100, SoundFileFormat::FloatWav).ok);
-  ASSERT_EQ(Run("--analyse " + sound + " --from 100 --to 5000 --scale db --save-picture " + analysed + " -o " + out), 0);
-  EXPECT_NE(err.find("first 15 s"), std::string::npos) << err;
-  const SettingsValues values = ReadSettingsValuesFile(analysed + ".vlr").value_or(SettingsValues{});
+  ASSERT_TRUE(WriteSoundFile((folder / "tones.wav").string(), tones, 44100, SoundFileFormat::FloatWav).ok);
+  const Outcome run = Run("--analyse tones.wav --from 100 --to 5000 --scale db --save-picture analysed.bmp -o out.wav");
+  ASSERT_EQ(run.code, 0);
+  EXPECT_NE(run.err.find("first 15 s"), std::string::npos) << run.err;
+  const SettingsValues values = ReadSettingsValuesFile((folder / "analysed.bmp.vlr").string()).value_or(SettingsValues{});
   EXPECT_EQ(values.integers, (SoundSettingValues{15000, 22050, 100, 5000, 0, 50, 5, 75, 75}));
   tones.resize(15 * 44100 + 1);
-  std::ifstream saved(analysed, std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}),
+  EXPECT_EQ(Get(folder / "analysed.bmp"),
             EncodeBmp24(AnalyseSound(tones, 44100, SynthSettingsFromValues(values.integers), AnalysisScale::Decibels)));
-  EXPECT_EQ(ReadWav(out).second.size(), 15u * 22050 + 1);
-}
-
-TEST_F(RenderRun, FailuresGiveTheirExitCodeAndMessage) {
-  EXPECT_EQ(Render("-o " + out + " --from 1500 --to 100"), 2);
-  EXPECT_NE(err.find("--from"), std::string::npos) << err;
-  EXPECT_EQ(Render("-o " + out + " --settings " + (folder / "x.vlr").string()), 1);
-  EXPECT_NE(err.find("x.vlr"), std::string::npos) << err;
-  EXPECT_EQ(Run("--analyse " + image + " -o " + out), 1);  // a picture is not a sound
-  EXPECT_NE(err.find("pic.bmp"), std::string::npos) << err;
-  image = (folder / "none.bmp").string();
-  EXPECT_EQ(Render("-o " + out), 1);
-  EXPECT_NE(err.find("none.bmp"), std::string::npos) << err;
-  EXPECT_FALSE(fs::exists(out));
+  EXPECT_EQ(ReadSoundFile((folder / "out.wav").string()).samples.size(), 15u * 22050 + 1);
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "picture/raster.h"
+
 struct BmpLayout {
   std::uint32_t headerSize = 40;
   std::int32_t width = 1, height = 1;
@@ -18,6 +20,7 @@ struct BmpLayout {
   std::uint32_t compression = 0;
   std::vector<std::uint32_t> masks = {};                  // after a 40-byte header, or inside a longer one
   std::vector<std::array<std::uint8_t, 3>> palette = {};  // red, green, blue; stored blue, green, red
+  std::uint64_t resolution = 2835;                        // pixels per metre, across and down
   std::string pixels = {};                                // stored right after headers, masks and palette
 };
 
@@ -33,7 +36,7 @@ inline std::string BuildBmp(const BmpLayout& l) {
   AppendLe(header, std::uint32_t(l.height), core ? 2 : 4);
   AppendLe(header, 1 | l.bitsPerPixel << 16, 4);  // one plane
   if (!core) {  // compression, data size, resolution, colours used and important
-    for (std::uint64_t field : {std::uint64_t{l.compression}, l.pixels.size(), 2835ul, 2835ul, 0ul, 0ul})
+    for (std::uint64_t field : {std::uint64_t{l.compression}, l.pixels.size(), l.resolution, l.resolution, 0ul, 0ul})
       AppendLe(header, field, 4);
     for (std::size_t i = 0; l.headerSize > 40 && i < 4; ++i) AppendLe(header, i < l.masks.size() ? l.masks[i] : 0, 4);
     if (l.headerSize <= 124) header.resize(l.headerSize, '\0');  // a bogus larger size stays a claim
@@ -43,6 +46,14 @@ inline std::string BuildBmp(const BmpLayout& l) {
   AppendLe(file, 14 + header.size() + extra.size() + l.pixels.size(), 4);
   AppendLe(file, (14 + header.size() + extra.size()) << 32, 8);  // reserved, then the data offset
   return file + header + extra + l.pixels;
+}
+
+// A 24-bit bitmap as Save lays it out: 40-byte header, resolutions 0, rows bottom first in blue, green, red, padded.
+inline std::string SavedBmpLayout(const Raster& p) {
+  std::string rows;
+  for (int y = p.height - 1; y >= 0; --y, rows.append((4 - 3 * p.width % 4) % 4, '\0'))
+    for (int x = 0; x < p.width; ++x) rows += {char(p.At(x, y) >> 16), char(p.At(x, y) >> 8), char(p.At(x, y))};
+  return BuildBmp({.width = p.width, .height = p.height, .resolution = 0, .pixels = rows});
 }
 
 inline std::string Bytes(std::initializer_list<int> values) { return std::string(values.begin(), values.end()); }
