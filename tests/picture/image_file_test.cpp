@@ -67,9 +67,8 @@ TEST(EncodeBmp24, HeaderBottomRowFirstAndPadding) {
   Raster picture(3, 2, White);
   picture.At(0, 1) = MakeColour(0x11, 0x22, 0x33);  // bottom-left: stored first
   const std::string file = EncodeBmp24(picture), row = std::string(9, '\xFF') + std::string(3, 0);  // white, padded
-  EXPECT_EQ(file, SavedBmpLayout(picture));
-  EXPECT_EQ(std::tuple(file.substr(0, 6), file.substr(54), SavedBmpLayout(Raster(380, 380)).size()),
-            std::tuple(Bytes({'B', 'M', 78, 0, 0, 0}), "\x33\x22\x11" + row.substr(3) + row, 433254u));
+  EXPECT_EQ(std::tuple(file, file.substr(54), SavedBmpLayout(Raster(380, 380)).size()),  // the layout and two worked values
+            std::tuple(SavedBmpLayout(picture), "\x33\x22\x11" + row.substr(3) + row, 433254u));
 }
 // Flat halves survive compression almost exactly. A file whose writer stopped before the end marker is the complete
 // picture; a cut anywhere else, between two scans (where libjpeg notices nothing) or inside the entropy data, gives none.

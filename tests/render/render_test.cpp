@@ -21,7 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace sound_models;
 
-struct Outcome { int code; std::string out, err; };
+using Outcome = std::tuple<int, std::string, std::string>;  // exit code, standard output, standard error
 // Each quarter of the canvas's width is one row in one colour (first column, row, colour): four steady tones.
 constexpr int Quarters[][3] = {{0, 50, 0xFFFFFF}, {95, 379, 0x00FF00}, {190, 0, 0xFFFFFF}, {285, 190, 0x0000FF}};
 constexpr int Float = SF_FORMAT_WAV | SF_FORMAT_FLOAT, Pcm16 = SF_FORMAT_WAV | SF_FORMAT_PCM_16, Flac = SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
@@ -80,10 +80,10 @@ TEST_F(RenderProgram, EachOptionReachesTheSoundAndTheSavedPictureAndSettings) {
   struct Row { const char* output; const char* arguments; std::array<int, 9> values; Points points; bool curve; int format; };
   const Row rows[] = {  // values: duration ms, rate, From, To, distribution, A, B, C, D
       {"out.wav", "in/pic.bmp --band-curve", {1500, 8000, 300, 300, 0, 30, 60, 40, 75}, Beside, true, Float},
-      {"out.wav", "in/pic.bmp --format pcm16 --band-curve", {1500, 8000, 300, 300, 0, 30, 60, 40, 75}, Beside, true, Pcm16},
+      {"out.wav", "in/pic.bmp --format pcm16 --band-curve --sample-rate 2003", {1500, 2003, 300, 300, 0, 30, 60, 40, 75}, Beside, true, Pcm16},
       {"out.flac", "in/pic.bmp", {1500, 8000, 300, 300, 0, 30, 60, 40, 75}, Beside, false, Flac},
       {"out.FLaC", "in/pic.bmp --format pcm16 --band-curve", {1500, 8000, 300, 300, 0, 30, 60, 40, 75}, Beside, true, Flac},
-      {"outflac", "in/pic.bmp", {1500, 8000, 300, 300, 0, 30, 60, 40, 75}, Beside, false, Float},
+      {"outflac", "in/pic.bmp --sample-rate 2999 --duration-ms 1001", {1001, 2999, 300, 300, 0, 30, 60, 40, 75}, Beside, false, Float},
       {"", "in/pic.bmp", {1500, 8000, 300, 300, 0, 30, 60, 40, 75}, Beside, false, 0},
       {"out.wav", "in/pic.bmp --settings in/other.vlr --to 4000", {2000, 22050, 500, 4000, 1, 20, 80, 60, 40}, Missing, false, Float},
       {"out.wav", "in/bare.bmp", {5000, 3000, 90, 9000, 0, 50, 5, 75, 75}, Fresh, false, Float},
@@ -102,8 +102,7 @@ TEST_F(RenderProgram, EachOptionReachesTheSoundAndTheSavedPictureAndSettings) {
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << row.output << " " << row.arguments);
     Put("out.wav", "old"), Put("saved.bmp", "old");
-    const Outcome run = Run(row.arguments + (*row.output ? " -o " + std::string(row.output) : "") + " --save-picture saved.bmp");
-    ASSERT_EQ(std::tie(run.code, run.out, run.err), std::tuple(0, "", "")) << run.err;
+    ASSERT_EQ(Run(row.arguments + (*row.output ? " -o " + std::string(row.output) : "") + " --save-picture saved.bmp"), Outcome(0, "", ""));
     std::string settings;  // key lines in the settings file's order
     for (int k = 0; k < 9; ++k) settings += keys[k] + (" = " + std::to_string(row.values[k])) + "\r\n";
     for (int p = 0; p < 8; ++p) settings += "FrqBandP" + std::to_string(p + 1) + " = " + points[row.points][p] + "\r\n";
@@ -160,10 +159,10 @@ TEST_F(RenderProgram, ExitCodesAndMessagesAndNothingWrittenBesidesComplete) {
   Put("out.wav", "old"), Put("dir.bmp.vlr", "old"), fs::create_directory(folder / "dir.bmp");
   const auto before = Files();
   for (const auto& [arguments, code, message, shell] : rows) {
-    const Outcome run = Run(arguments, shell);
-    EXPECT_EQ(run.code, code) << arguments << "\n" << run.err;
-    EXPECT_NE((code ? run.err : run.out).find(message), std::string::npos) << arguments << "\n" << run.out << run.err;
-    EXPECT_EQ(code ? run.out : run.err, "") << arguments;
+    const auto [exitCode, out, err] = Run(arguments, shell);
+    EXPECT_EQ(exitCode, code) << arguments << "\n" << err;
+    EXPECT_NE((code ? err : out).find(message), std::string::npos) << arguments << "\n" << out << err;
+    EXPECT_EQ(code ? out : err, "") << arguments;
     EXPECT_TRUE(Files() == before) << arguments;
   }
   fs::remove_all(nowhere);
@@ -174,9 +173,9 @@ TEST_F(RenderProgram, AnalyseWritesTheSoundsPictureWithSettingsThatPlayItBackAtI
   std::vector<float> tones(16 * 44100);
   for (std::size_t i = 0; i < tones.size(); ++i) tones[i] = static_cast<float>(std::sin(i * (i < 300000 ? 0.05 : 0.2)));
   ASSERT_TRUE(WriteSoundFile((folder / "tones.wav").string(), tones, 44100, SoundFileFormat::FloatWav).ok);
-  const Outcome run = Run("--analyse tones.wav --from 100 --to 5000 --scale db --save-picture analysed.bmp -o out.wav");
-  ASSERT_EQ(run.code, 0);
-  EXPECT_NE(run.err.find("first 15 s"), std::string::npos) << run.err;
+  const auto [code, out, err] = Run("--analyse tones.wav --from 100 --to 5000 --scale db --save-picture analysed.bmp -o out.wav");
+  ASSERT_EQ(code, 0);
+  EXPECT_NE(err.find("first 15 s"), std::string::npos) << err;
   const SettingsValues values = ReadSettingsValuesFile((folder / "analysed.bmp.vlr").string()).value_or(SettingsValues{});
   EXPECT_EQ(values.integers, (SoundSettingValues{15000, 22050, 100, 5000, 0, 50, 5, 75, 75}));
   tones.resize(15 * 44100 + 1);
