@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Argument parsing with CLI11; every range is the range of the slider the option stands for.
+// Argument parsing with CLI11; every number is decimal and within the range of the slider the option stands for.
 #include "render/render.h"
 
 #include <CLI/CLI.hpp>
@@ -8,8 +8,22 @@
 
 namespace {
 
-CLI::Range SliderRange(int setting) {
-  return CLI::Range(SoundSettingRanges[setting].minimum, SoundSettingRanges[setting].maximum);
+// Whole numbers are read in decimal: left to the library, 02000 would be octal (1024) and 0x7D0 hexadecimal, which
+// no one writing a duration or a frequency means. Blanks around the number and its leading zeros are dropped.
+std::string AsDecimal(std::string& text) {
+  const std::size_t start = text.find_first_not_of(" \t"), end = text.find_last_not_of(" \t");
+  std::string number = start == std::string::npos ? "" : text.substr(start, end - start + 1);
+  const std::size_t sign = number.starts_with('+') || number.starts_with('-') ? 1 : 0;
+  if (number.size() == sign || number.find_first_not_of("0123456789", sign) != std::string::npos)
+    return "Value " + text + " is not a whole number in decimal";
+  text = number.erase(sign, std::min(number.find_first_not_of('0', sign), number.size() - 1) - sign);
+  return {};
+}
+
+// A whole number within the range of the slider the option stands for.
+CLI::Option* WithinSlider(CLI::Option* option, int setting) {
+  return option->transform(CLI::Validator(AsDecimal, ""))
+      ->check(CLI::Range(SoundSettingRanges[setting].minimum, SoundSettingRanges[setting].maximum));
 }
 
 }  // namespace
@@ -34,16 +48,16 @@ RenderCommandLine ParseRenderCommandLine(const std::vector<std::string>& argumen
   std::string format = "float";
   app.add_option("--format", format, "WAV sample format: float (32-bit, the default) or pcm16; FLAC is 16-bit")
       ->check(CLI::IsMember({"float", "pcm16"}));
-  app.add_option("--duration-ms", options.durationMs, "sound duration in milliseconds")
-      ->check(SliderRange(DurationSetting));
-  app.add_option("--sample-rate", options.sampleRate, "sample rate in Hz")->check(SliderRange(SampleRateSetting));
-  app.add_option("--from", options.from, "lowest frequency (Frq From) in Hz")->check(SliderRange(FrqFromSetting));
-  app.add_option("--to", options.to, "highest frequency (Frq To) in Hz")->check(SliderRange(FrqToSetting));
+  WithinSlider(app.add_option("--duration-ms", options.durationMs, "sound duration in milliseconds"), DurationSetting);
+  WithinSlider(app.add_option("--sample-rate", options.sampleRate, "sample rate in Hz"), SampleRateSetting);
+  WithinSlider(app.add_option("--from", options.from, "lowest frequency (Frq From) in Hz"), FrqFromSetting);
+  WithinSlider(app.add_option("--to", options.to, "highest frequency (Frq To) in Hz"), FrqToSetting);
   std::vector<int> distribution;
-  app.add_option("--distribution", distribution, "A,B,C,D: the four distribution sliders; turns the shaped mapping on")
-      ->delimiter(',')
-      ->expected(4)
-      ->check(SliderRange(DistASetting));
+  WithinSlider(app.add_option("--distribution", distribution,
+                              "A,B,C,D: the four distribution sliders; turns the shaped mapping on")
+                   ->delimiter(',')
+                   ->expected(4),
+               DistASetting);
   app.add_flag("--band-curve", options.bandCurve, "use the band level curve of the settings file");
   app.add_option("--save-picture", options.savePicture, "also write the 380x380 picture as \"Save\" does");
   app.add_flag("--play", options.play, "play the sound on the default output");

@@ -153,7 +153,7 @@ TEST_F(RenderProgram, ExitCodesAndMessagesAndNothingWrittenBesidesComplete) {
   for (std::string option : {"--duration-ms 999", "--duration-ms 15001", "--sample-rate 1999", "--sample-rate 22051",
                              "--from 69", "--from 1501 --to 9000", "--to 69", "--to 9001", "--distribution 0,50,50,50",
                              "--distribution 50,50,50,100", "--distribution 1,2,3", "--distribution 1,2,3,4,5",
-                             "--format mp3", "--loud", "--scale db"})
+                             "--format mp3", "--loud", "--scale db", "--from 0x12C", "--distribution 1,2,3,0x4"})
     rows.push_back({"in/pic.bmp -o out.wav " + option, 2, option.substr(0, option.find(' '))});
   Put("out.wav", "old"), Put("dir.bmp.vlr", "old"), fs::create_directory(folder / "dir.bmp");
   const auto before = Files();
@@ -165,6 +165,12 @@ TEST_F(RenderProgram, ExitCodesAndMessagesAndNothingWrittenBesidesComplete) {
     EXPECT_TRUE(Files() == before) << arguments;
   }
   fs::remove_all(nowhere);
+}
+
+// Numbers were read as C reads them: 02000 ms as octal, 1024 ms; 011025 Hz as 4629 Hz. Now decimal, and 0x.. refused.
+TEST_F(RenderProgram, NumbersWithALeadingZeroWereReadAsOctal) {
+  EXPECT_EQ(Run("in/pic.bmp --save-picture s.bmp --duration-ms 02000 --sample-rate 011025 --from 0100"), Outcome(0, "", ""));
+  EXPECT_TRUE(Get(folder / "s.bmp.vlr").starts_with("SoundDuration = 2000\r\nSampleRate = 11025\r\nFrqFrom = 100\r\n"));
 }
 
 TEST_F(RenderProgram, AnalyseWritesTheSoundsPictureWithSettingsThatPlayItBackAtItsOwnPace) {

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Independent models of a sound, for expected samples that do not come from the synthesis code: the sum of sines
-// a picture's lit pixels make and its scaling to a peak of 1, the pitch of a row under either frequency mapping,
-// and a pitch measured from samples by their zero crossings.
+// Models of a sound independent of the synthesis code: the sines a picture's lit pixels sum to and their scaling to a
+// peak of 1, the pitch of a row under either frequency mapping, a pitch measured from samples by zero crossings.
 #pragma once
 
 #include <algorithm>
