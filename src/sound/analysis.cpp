@@ -295,3 +295,16 @@ Raster AnalyseSound(std::span<const float> samples, std::int32_t sampleRate, con
                     AnalysisScale scale, const AnalysisOptions& options) {
   return LevelsToPicture(AnalyseLevels(samples, sampleRate, mapping, options), scale);
 }
+
+// Interface placeholders until the choices are honoured: today's picture, range and no notes.
+Raster AnalyseSound(std::span<const float> samples, std::int32_t sampleRate, const SynthSettingsRecord& mapping,
+                    const AnalysisChoices& choices) {
+  return AnalyseSound(samples, sampleRate, mapping, choices.scale, AnalysisOptions{choices.threadCount});
+}
+
+FrequencyRange FitFrequencyRange(std::span<const float>, std::int32_t, const SynthSettingsRecord& mapping,
+                                 std::int32_t) {
+  return {mapping.FrqFrom, mapping.FrqTo};
+}
+
+std::vector<std::string> SoundNotes(const ReadSound&, const PlaybackPace&) { return {}; }

@@ -6,9 +6,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "picture/raster.h"
+#include "sound/sound_reader.h"
 #include "sound/synthesis.h"
 
 enum class AnalysisScale {
@@ -53,3 +55,40 @@ Raster LevelsToPicture(std::span<const double> levels, AnalysisScale scale);
 // The picture of a sound under the mapping settings: AnalyseLevels then LevelsToPicture.
 Raster AnalyseSound(std::span<const float> samples, std::int32_t sampleRate, const SynthSettingsRecord& mapping,
                     AnalysisScale scale, const AnalysisOptions& options = {});
+
+// How a tone between two rows' pitches is drawn.
+enum class RowPlacement {
+  Between,  // shared between the two rows by how near it is to each
+  Nearest,  // wholly on the row whose pitch is nearest
+};
+
+constexpr double MinimumRangeDb = 20.0;
+constexpr double MaximumRangeDb = 120.0;
+
+// What a sound's picture is made with besides the row mapping.
+struct AnalysisChoices {
+  AnalysisScale scale = AnalysisScale::Linear;
+  double rangeDb = DecibelRange;  // the decibel scale's range, MinimumRangeDb .. MaximumRangeDb
+  double gainDb = 0.0;            // raises (or lowers) every level before the scale maps it to brightness
+  RowPlacement placement = RowPlacement::Between;
+  std::int32_t playRate = 0;      // Hz the picture will be synthesised at; 0: the sound's own rate within the slider
+  std::vector<float> rowLevels;   // the band level synthesis multiplies each row by; empty when the curve is not in use
+  int threadCount = 0;            // 0 uses the machine's cores
+};
+
+// The picture of a sound under the mapping settings and the choices.
+Raster AnalyseSound(std::span<const float> samples, std::int32_t sampleRate, const SynthSettingsRecord& mapping,
+                    const AnalysisChoices& choices);
+
+struct FrequencyRange {
+  std::int32_t from = 0;  // Hz, within the Frq From slider
+  std::int32_t to = 0;    // Hz, within the Frq To slider, never below from
+};
+// The Frq From and Frq To that make the rows span the pitches where the sound has its energy, as heard at
+// playRate, under the mapping's other settings.
+FrequencyRange FitFrequencyRange(std::span<const float> samples, std::int32_t sampleRate,
+                                 const SynthSettingsRecord& mapping, std::int32_t playRate);
+
+// What a user should know about a sound before its picture is drawn, one sentence each: that it is nearly
+// silent (its peak in dBFS), that its mix is far quieter than a single channel, that it plays longer than it lasts.
+std::vector<std::string> SoundNotes(const ReadSound& sound, const PlaybackPace& pace);

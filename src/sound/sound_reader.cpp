@@ -197,3 +197,12 @@ SoundReadOutcome DecodeSoundBytes(std::string_view bytes, double maxSeconds) {
     return sf_open_virtual(&io, SFM_READ, &info, &memory);
   }, maxSeconds);
 }
+
+// Interface placeholders until the stretch and channel choice are read: the mix from the start.
+SoundReadOutcome ReadSoundFile(const std::string& path, const SoundReadRequest& request) {
+  return ReadSoundFile(path, request.maxSeconds);
+}
+
+SoundReadOutcome DecodeSoundBytes(std::string_view bytes, const SoundReadRequest& request) {
+  return DecodeSoundBytes(bytes, request.maxSeconds);
+}

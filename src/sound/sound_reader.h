@@ -19,6 +19,16 @@ struct ReadSound {
   std::int32_t sampleRate = 0;  // Hz, the file's own
   std::int64_t fileFrames = 0;  // frames the whole file holds (more than samples.size() when it was cut)
   int channels = 0;
+  std::int64_t firstFrame = 0;       // the file's frame that samples[0] comes from
+  double peak = 0.0;                 // largest magnitude among samples
+  std::vector<double> channelPeaks;  // largest magnitude of each channel over the same frames
+};
+
+// Which stretch of a file to read, and which channel.
+struct SoundReadRequest {
+  double maxSeconds = 15.0;    // at most floor(maxSeconds * rate) + 1 frames are taken
+  double startSeconds = 0.0;   // where the stretch begins; 0 is the start of the file
+  int channel = 0;             // 0: the mean of all channels; 1 .. channels: that channel alone
 };
 
 struct SoundReadOutcome {
@@ -28,5 +38,7 @@ struct SoundReadOutcome {
 
 // Reads a sound file (WAV, FLAC, OGG/Vorbis, AIFF, anything libsndfile recognises by content, whatever the name).
 SoundReadOutcome ReadSoundFile(const std::string& path, double maxSeconds);
+SoundReadOutcome ReadSoundFile(const std::string& path, const SoundReadRequest& request);
 // The same for a whole file already in memory (libsndfile's virtual I/O); the fuzz target uses it.
 SoundReadOutcome DecodeSoundBytes(std::string_view bytes, double maxSeconds);
+SoundReadOutcome DecodeSoundBytes(std::string_view bytes, const SoundReadRequest& request);
