@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Independent models of where sound lands, for expected values that do not come from the program's mapping
-// code: the pitch a row of the equal-ratio mapping is heard at, and where a pitch lands when sampled.
+// Models of where sound lands, independent of the program's mapping code: the pitch a row of the equal-ratio
+// mapping is heard at, where a pitch lands when sampled, and sounds made of sines.
 #pragma once
 
 #include <cmath>
-#include <cstddef>
 #include <numbers>
 #include <vector>
 
@@ -17,17 +16,15 @@ inline double HeardPitch(double row, double from = 90.0, double to = 9000.0) {
 }
 
 // A pitch sampled at rate is heard mirrored into 0 .. rate / 2.
-inline double Folded(double hz, double rate) {
-  const double m = std::fmod(hz, rate);
-  return m > rate / 2.0 ? rate - m : m;
-}
+inline double Folded(double hz, double rate) { return std::fabs(hz - rate * std::round(hz / rate)); }
 
-// count samples at rate holding a sine of the given pitch and amplitude from sample first on, silence before.
-inline std::vector<float> Tone(double hz, double rate, std::size_t count, double amplitude = 0.5, double phase = 0.0,
-                               std::size_t first = 0) {
+// count samples at rate: sines of the given pitches, each of the given amplitude and phase, from sample first on.
+inline std::vector<float> Tones(const std::vector<double>& pitches, double rate, std::size_t count,
+                                double amplitude = 0.5, std::size_t first = 0, double phase = 0.0) {
   std::vector<float> samples(count, 0.0f);
   for (std::size_t i = first; i < count; ++i)
-    samples[i] = static_cast<float>(amplitude * std::sin(2.0 * std::numbers::pi * hz * i / rate + phase));
+    for (const double hz : pitches)
+      samples[i] += static_cast<float>(amplitude * std::sin(2.0 * std::numbers::pi * hz * i / rate + phase));
   return samples;
 }
 
