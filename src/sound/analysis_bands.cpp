@@ -20,6 +20,8 @@
 #include <numbers>
 #include <thread>
 
+#include "sound/sound_continuation.h"
+
 namespace {
 
 constexpr std::size_t MinimumTransformSize = 64;
@@ -53,98 +55,11 @@ std::size_t DivisorAtLeast(std::size_t padded, std::size_t n) {
 
 // The transform length for n samples: the sound and at least half as much again for its continuations, so that
 // the longest bands reach no further round than the continuations go.
-std::size_t TransformLength(std::size_t n) { return EvenSmoothLengthAtLeast(std::max(MinimumTransformSize, n + n / 2)); }
-
-// Coefficients a[1 .. order] of the all-pole predictor x[n] ≈ −Σ a[i] x[n − i] fitted to x by Burg's method,
-// whose every reflection lies within ±1: the predictor is stable and a tone it has seen runs on with its phase.
-std::vector<double> BurgPredictor(std::span<const double> x, std::size_t order) {
-  const std::size_t n = x.size();
-  order = std::min(order, n / 2);
-  std::vector<double> a(order + 1, 0.0), previous;
-  a[0] = 1.0;
-  std::vector<double> forward(x.begin(), x.end()), backward(x.begin(), x.end());
-  double energy = 0.0;
-  for (const double v : x) energy += v * v;
-  for (std::size_t m = 1; m <= order; ++m) {
-    double num = 0.0, den = 0.0;
-    for (std::size_t i = m; i < n; ++i) {
-      num += forward[i] * backward[i - 1];
-      den += forward[i] * forward[i] + backward[i - 1] * backward[i - 1];
-    }
-    // What is left to predict is rounding noise: the predictor is complete.
-    if (!(den > 1e-12 * energy)) break;
-    const double k = -2.0 * num / den;
-    previous.assign(a.begin(), a.begin() + static_cast<long>(m) + 1);
-    for (std::size_t i = 1; i <= m; ++i) a[i] += k * previous[m - i];
-    for (std::size_t i = n - 1; i >= m; --i) {
-      const double f = forward[i];
-      forward[i] = f + k * backward[i - 1];
-      backward[i] = backward[i - 1] + k * f;
-    }
-  }
-  return a;
+std::size_t TransformLength(std::size_t n) {
+  return EvenSmoothLengthAtLeast(std::max(MinimumTransformSize, n + n / 2));
 }
 
-// The count samples that would follow the given ones, as the predictor fitted to them foresees. The prediction
-// fades by 1/e over FadeSeconds, so no tone it foresees grows, and never leaves ±PredictionLimit.
-std::vector<double> Predicted(std::vector<double> history, std::size_t count, double sampleRate) {
-  constexpr std::size_t PredictionOrder = 32;
-  constexpr double FadeSeconds = 4.0, PredictionLimit = 4.0;
-  std::vector<double> a = BurgPredictor(history, PredictionOrder);
-  const double fade = std::exp(-1.0 / (FadeSeconds * sampleRate));
-  double factor = 1.0;
-  for (double& coefficient : a) coefficient *= factor, factor *= fade;
-  const std::size_t order = a.size() - 1, start = history.size();
-  history.resize(start + count);
-  for (std::size_t n = start; n < history.size(); ++n) {
-    double sum = 0.0;
-    for (std::size_t i = 1; i <= order; ++i) sum -= a[i] * history[n - i];
-    history[n] = std::clamp(sum, -PredictionLimit, PredictionLimit);
-  }
-  return {history.begin() + static_cast<long>(start), history.end()};
-}
-
-// How much of a continuation is kept d samples past its end: all of it for hold samples, then a raised-cosine fade
-// over as many again. Two continuations meeting over a gap of three holds add up to 1 in its middle third.
-double ContinuationShare(std::size_t d, std::size_t hold) {
-  if (d <= hold) return 1.0;
-  if (d >= 2 * hold) return 0.0;
-  const double c = std::cos(0.5 * std::numbers::pi * static_cast<double>(d - hold) / static_cast<double>(hold));
-  return c * c;
-}
-
-// The sound in a circular buffer of the given length, continued past its end and before its start by what it
-// holds there: each end foreseen by linear prediction from its last PredictionSpan samples, for as long as the
-// longest band listens (HoldSeconds) or a third of the gap, then faded out, the two meeting in the gap.
-std::vector<kiss_fft_scalar> Continued(std::span<const double> x, std::size_t length, double sampleRate,
-                                       bool inParallel) {
-  constexpr std::size_t PredictionSpan = 4096;
-  constexpr double HoldSeconds = 2.0;
-  const std::size_t n = x.size(), gap = length - n, span = std::min(n, PredictionSpan);
-  const std::size_t hold =
-      std::max<std::size_t>(1, std::min(gap / 3, static_cast<std::size_t>(HoldSeconds * sampleRate)));
-  std::vector<kiss_fft_scalar> out(length);
-  for (std::size_t i = 0; i < n; ++i) out[i] = static_cast<kiss_fft_scalar>(x[i]);
-  std::vector<double> beforeStart;
-  auto foreseeStart = [&] {
-    beforeStart = Predicted({x.rend() - static_cast<long>(span), x.rend()}, 2 * hold, sampleRate);
-  };
-  std::thread helper;
-  if (inParallel) helper = std::thread(foreseeStart);
-  const std::vector<double> afterEnd = Predicted({x.end() - static_cast<long>(span), x.end()}, 2 * hold, sampleRate);
-  if (inParallel) helper.join();
-  else foreseeStart();
-  for (std::size_t j = 0; j < gap; ++j) {
-    // Buffer position n + j is j + 1 samples after the last sample and gap − j samples before the first.
-    const std::size_t after = j + 1, before = gap - j;
-    const double end = after < 2 * hold ? ContinuationShare(after, hold) * afterEnd[after - 1] : 0.0;
-    const double start = before < 2 * hold ? ContinuationShare(before, hold) * beforeStart[before - 1] : 0.0;
-    out[n + j] = static_cast<kiss_fft_scalar>(end + start);
-  }
-  return out;
-}
-
-std::vector<kiss_fft_cpx> Transformed(const std::vector<kiss_fft_scalar>& buffer) {
+std::vector<kiss_fft_cpx> Transformed(const std::vector<float>& buffer) {
   std::vector<kiss_fft_cpx> bins;
   kiss_fftr_cfg forward = kiss_fftr_alloc(static_cast<int>(buffer.size()), 0, nullptr, nullptr);
   if (!forward) return bins;
@@ -341,7 +256,8 @@ std::vector<double> ScaledSamples(std::span<const float> samples) {
 MeasuredLevels MeasureRowLevels(std::span<const double> scaled, std::int32_t sampleRate,
                                 std::span<const double> rowPitches, std::span<const ColumnSpan> columns,
                                 RowPlacement placement, int threadCount) {
-  MeasuredLevels measured{std::vector<double>(static_cast<std::size_t>(Rows) * Columns, 0.0), std::vector<int>(Rows, 2)};
+  MeasuredLevels measured{std::vector<double>(static_cast<std::size_t>(Rows) * Columns, 0.0),
+                          std::vector<int>(Rows, 2)};
   std::vector<double>& levels = measured.levels;
   if (scaled.empty() || sampleRate < 1 || rowPitches.size() != static_cast<std::size_t>(Rows) ||
       columns.size() != static_cast<std::size_t>(Columns))
@@ -353,7 +269,7 @@ MeasuredLevels MeasureRowLevels(std::span<const double> scaled, std::int32_t sam
   spectra.padded = TransformLength(scaled.size());
   spectra.binHz = spectra.sampleRate / static_cast<double>(spectra.padded);
   const bool inParallel = ThreadCountFor(threadCount, 2) > 1;
-  spectra.bins = Transformed(Continued(scaled, spectra.padded, spectra.sampleRate, inParallel));
+  spectra.bins = Transformed(ContinuedSound(scaled, spectra.padded, spectra.sampleRate, inParallel));
   if (spectra.bins.empty()) return measured;
 
   std::vector<double> distinct(rowPitches.begin(), rowPitches.end());
@@ -389,12 +305,13 @@ MeasuredLevels MeasureRowLevels(std::span<const double> scaled, std::int32_t sam
   for (std::size_t cell = 0; cell < bandLevels.size(); ++cell)
     pitchLevels[static_cast<std::size_t>(static_cast<long>(cell) + moves[cell] * Columns)] += bandLevels[cell];
   for (int row = 0; row < Rows; ++row) {
-    const std::size_t b = static_cast<std::size_t>(
-        std::lower_bound(distinct.begin(), distinct.end(), rowPitches[static_cast<std::size_t>(row)]) - distinct.begin());
+    const double pitch = rowPitches[static_cast<std::size_t>(row)];
+    const auto b = static_cast<std::size_t>(std::lower_bound(distinct.begin(), distinct.end(), pitch) - distinct.begin());
     std::copy_n(&pitchLevels[b * Columns], Columns, &levels[static_cast<std::size_t>(row) * Columns]);
     // A band reaching r Hz either side responds over 2 / r seconds.
     const double settling = 4.0 / (bands[b].below + bands[b].above) * sampleRate / columnLength;
-    measured.settlingColumns[static_cast<std::size_t>(row)] = static_cast<int>(std::clamp(std::ceil(settling), 2.0, double(Columns)));
+    measured.settlingColumns[static_cast<std::size_t>(row)] =
+        static_cast<int>(std::clamp(std::ceil(settling), 2.0, static_cast<double>(Columns)));
   }
   return measured;
 }
@@ -404,7 +321,7 @@ PowerSpectrum PowerSpectrumOf(std::span<const double> scaled, std::int32_t sampl
   if (scaled.empty() || sampleRate < 1) return spectrum;
   const std::size_t padded = TransformLength(scaled.size());
   spectrum.binHz = static_cast<double>(sampleRate) / static_cast<double>(padded);
-  const std::vector<kiss_fft_cpx> bins = Transformed(Continued(scaled, padded, sampleRate, false));
+  const std::vector<kiss_fft_cpx> bins = Transformed(ContinuedSound(scaled, padded, sampleRate, false));
   spectrum.energy.reserve(bins.size());
   for (const kiss_fft_cpx& bin : bins)
     spectrum.energy.push_back(static_cast<double>(bin.r) * bin.r + static_cast<double>(bin.i) * bin.i);

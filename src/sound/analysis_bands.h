@@ -33,13 +33,14 @@ struct MeasuredLevels {
   std::vector<int> settlingColumns;  // CanvasSize, each at least 2
 };
 
-// Each row's amplitude in each column for the samples scaled by ScaledSamples. rowPitches[row] is the pitch in Hz the row will be heard at, as the sound
-// holds it (0 .. half of sampleRate; anything above holds nothing). Each distinct pitch has a band reaching to
-// its neighbours on either side; with RowPlacement::Nearest each band's level goes to the pitch nearest to the
-// frequency it measures. All 0s for no samples, a rate below 1 or spans not one per column.
+// Each row's amplitude in each column for the samples scaled by ScaledSamples. rowPitches[row] is the pitch in Hz
+// the row will be heard at, as the sound holds it (0 .. half of sampleRate; anything above holds nothing). Each
+// distinct pitch has a band reaching to its neighbours on either side; with RowPlacement::Nearest each band's
+// level goes to the pitch nearest to the frequency it measures. All 0s for no samples, a rate below 1 or spans
+// not one per column; threadCount 0 uses the machine's cores.
 MeasuredLevels MeasureRowLevels(std::span<const double> scaled, std::int32_t sampleRate,
-                                     std::span<const double> rowPitches, std::span<const ColumnSpan> columns,
-                                     RowPlacement placement, int threadCount);
+                                std::span<const double> rowPitches, std::span<const ColumnSpan> columns,
+                                RowPlacement placement, int threadCount);
 
 // The energy of the scaled samples at each bin of one transform of them, with the width of a bin in Hz.
 struct PowerSpectrum {

@@ -78,7 +78,8 @@ std::int32_t LargestWhere(std::int32_t low, std::int32_t high, std::int32_t fall
 FrequencyRange FitFrequencyRange(std::span<const float> samples, std::int32_t sampleRate,
                                  const SynthSettingsRecord& mapping, std::int32_t playRate) {
   const SoundSettingRange fromRange = SoundSettingRanges[FrqFromSetting], toRange = SoundSettingRanges[FrqToSetting];
-  FrequencyRange range{ClampedSettingValue(FrqFromSetting, mapping.FrqFrom), ClampedSettingValue(FrqToSetting, mapping.FrqTo)};
+  FrequencyRange range{ClampedSettingValue(FrqFromSetting, mapping.FrqFrom),
+                       ClampedSettingValue(FrqToSetting, mapping.FrqTo)};
   range.to = std::max(range.to, range.from);
   if (samples.empty() || sampleRate < 1) return range;
   // Only what the sound holds below half of both rates can be played back.
