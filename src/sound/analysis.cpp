@@ -306,5 +306,3 @@ FrequencyRange FitFrequencyRange(std::span<const float>, std::int32_t, const Syn
                                  std::int32_t) {
   return {mapping.FrqFrom, mapping.FrqTo};
 }
-
-std::vector<std::string> SoundNotes(const ReadSound&, const PlaybackPace&) { return {}; }
