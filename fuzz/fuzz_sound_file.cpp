@@ -69,8 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(cut.sound.has_value());
     Check(cut.sound->fileFrames == whole.sound->fileFrames);
     for (std::size_t i = 0; i < cut.sound->samples.size(); ++i) Check(cut.sound->samples[i] == whole.sound->samples[i]);
-    const bool beyond = stretchRequest.channel > whole.sound->channels ||
-                        std::nearbyint(stretchRequest.startSeconds * whole.sound->sampleRate) >= whole.sound->fileFrames;
+    const double startFrame = std::nearbyint(stretchRequest.startSeconds * whole.sound->sampleRate);
+    const bool beyond = stretchRequest.channel > whole.sound->channels || startFrame >= whole.sound->fileFrames;
     Check(stretch.sound.has_value() != beyond && stretch.requestRefused == beyond);
     if (stretch.sound && stretch.sound->channel == 0)
       for (std::size_t i = 0; i < stretch.sound->samples.size(); ++i)

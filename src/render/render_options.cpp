@@ -17,9 +17,10 @@ CLI::Range SliderRange(int setting) {
 
 // A number of the given range; unlike CLI::Range, it refuses "nan", which compares false with both ends.
 CLI::Validator NumberFrom(double minimum, double maximum = std::numeric_limits<double>::max()) {
+  using CLI::detail::to_string;
   const std::string range = maximum < std::numeric_limits<double>::max()
-                                ? "in [" + CLI::detail::to_string(minimum) + " - " + CLI::detail::to_string(maximum) + "]"
-                                : ">= " + CLI::detail::to_string(minimum);
+                                ? "in [" + to_string(minimum) + " - " + to_string(maximum) + "]"
+                                : ">= " + to_string(minimum);
   return CLI::Validator(
       [=](std::string& text) -> std::string {
         double value = 0.0;
@@ -60,7 +61,8 @@ RenderCommandLine ParseRenderCommandLine(const std::vector<std::string>& argumen
       ->check(CLI::IsMember({"linear", "db"}))
       ->needs(analyse);
   app.add_option("--range-db", rangeDb,
-                 "with --scale db: the decibels from white to black (default " + CLI::detail::to_string(DecibelRange) + ")")
+                 "with --scale db: the decibels from white to black (default " +
+                     CLI::detail::to_string(DecibelRange) + ")")
       ->check(NumberFrom(MinimumRangeDb, MaximumRangeDb))
       ->needs(analyse);
   app.add_option("--gain-db", options.choices.gainDb, "raises (or lowers) every level of the analysis (default 0)")
@@ -71,7 +73,7 @@ RenderCommandLine ParseRenderCommandLine(const std::vector<std::string>& argumen
                      placement + ")")
       ->check(CLI::IsMember({PlacementNames[0], PlacementNames[1]}))
       ->needs(analyse);
-  app.add_option("--channel", channel, "the sound's channel to analyse: mix (the mean of all, the default) or N, from 1")
+  app.add_option("--channel", channel, "the channel to analyse: mix (the mean of all, the default) or N, from 1")
       ->check(ChannelChoice)
       ->needs(analyse);
   app.add_option("--start", options.startSeconds, "seconds into the sound where the analysed 15 s begin (default 0)")
@@ -99,7 +101,8 @@ RenderCommandLine ParseRenderCommandLine(const std::vector<std::string>& argumen
       ->delimiter(',')
       ->expected(4)
       ->check(SliderRange(DistASetting));
-  app.add_flag("--band-curve", options.bandCurve, "use the band level curve of the settings file (with --analyse: measure as it will play)");
+  app.add_flag("--band-curve", options.bandCurve,
+               "use the band level curve of the settings file (with --analyse: measured as it will play)");
   app.add_option("--save-picture", options.savePicture, "also write the 380x380 picture as \"Save\" does");
   app.add_flag("--play", options.play, "play the sound on the default output");
 

@@ -58,21 +58,22 @@ std::vector<std::string> SoundNotes(const ReadSound& sound, const PlaybackPace& 
                     ": the channels cancel in the mix, and channel " + number + " alone would show the sound.");
   }
 
+  const double rate = sound.sampleRate;
   const bool wholeSound = sound.firstFrame == 0 && count >= sound.fileFrames;
   if (!wholeSound) {
     const bool toTheEnd = sound.firstFrame + count >= sound.fileFrames;
-    notes.push_back("The sound lasts " + Time(static_cast<double>(sound.fileFrames) / sound.sampleRate) +
-                    "; the stretch from " + Time(static_cast<double>(sound.firstFrame) / sound.sampleRate) + " to " +
-                    (toTheEnd ? "its end" : Time(static_cast<double>(sound.firstFrame + count - 1) / sound.sampleRate)) +
-                    " is taken.");
+    notes.push_back("The sound lasts " + Time(sound.fileFrames / rate) + "; the stretch from " +
+                    Time(sound.firstFrame / rate) + " to " +
+                    (toTheEnd ? "its end" : Time((sound.firstFrame + count - 1) / rate)) + " is taken.");
   }
 
-  // Milliseconds as the duration slider holds a sound's own length.
-  const double ownMilliseconds = std::nearbyint(1000.0 * static_cast<double>(count) / sound.sampleRate);
-  if (pace.durationMs > 0 && ownMilliseconds != pace.durationMs) {
-    const bool shortest = pace.durationMs == SoundSettingRanges[DurationSetting].minimum &&
-                          ownMilliseconds < pace.durationMs;
-    notes.push_back(std::string(wholeSound ? "The sound" : "The stretch") + " lasts " + Time(static_cast<double>(count) / sound.sampleRate) +
+  // A sound of n samples lasts n / rate, or (n - 1) / rate as synthesis counts it (its last sample at the end),
+  // each to the millisecond the duration slider holds: a pace outside both plays it over another time.
+  const double shortestMs = 1000.0 * static_cast<double>(count - 1) / rate - 0.5,
+               longestMs = 1000.0 * static_cast<double>(count) / rate + 0.5;
+  if (pace.durationMs > 0 && (pace.durationMs < shortestMs || pace.durationMs > longestMs)) {
+    const bool shortest = pace.durationMs == SoundSettingRanges[DurationSetting].minimum && pace.durationMs > longestMs;
+    notes.push_back(std::string(wholeSound ? "The sound" : "The stretch") + " lasts " + Time(count / rate) +
                     " but plays over " + Time(pace.durationMs / 1000.0) +
                     (shortest ? ", the shortest Sound Duration." : "."));
   }

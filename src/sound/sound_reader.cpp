@@ -103,7 +103,8 @@ Decoded ReadFrames(SNDFILE* file, int channels, sf_count_t limit, Take take) {
   std::vector<double> chunk(ChunkSamples);
   Decoded decoded;
   while (decoded.frames < limit) {
-    const sf_count_t got = sf_readf_double(file, chunk.data(), std::min(ChunkSamples / channels, limit - decoded.frames));
+    const sf_count_t asked = std::min(ChunkSamples / channels, limit - decoded.frames);
+    const sf_count_t got = sf_readf_double(file, chunk.data(), asked);
     // Asked at once: libsndfile forgets a complaint (a FLAC decoder that lost its place) at the next call.
     decoded.damaged = decoded.damaged || sf_error(file) != SF_ERR_NO_ERROR;
     if (got <= 0 || !take(chunk.data(), got)) break;
@@ -167,7 +168,8 @@ SoundReadOutcome ReadStretch(SNDFILE* file, const SF_INFO& info, sf_count_t star
     if (sound.fileFrames > 0 && read.frames == 0 && !read.damaged)
       return RefusedRequest(PastTheEnd(sound.fileFrames, info.samplerate, request.startSeconds));
   }
-  if (read.frames < std::min(wanted, sound.fileFrames - start)) return Refused(CutShort(info.frames, start + read.frames, read.damaged));
+  if (read.frames < std::min(wanted, sound.fileFrames - start))
+    return Refused(CutShort(info.frames, start + read.frames, read.damaged));
   if (read.damaged) return Refused(DamagedRefusal);
   if (sound.fileFrames == 0) return Refused("the file holds no sound");
   return {std::move(sound), {}};
@@ -185,7 +187,8 @@ bool SeeksExactly(const SF_INFO& info) {
   const int type = info.format & SF_FORMAT_TYPEMASK, encoding = info.format & SF_FORMAT_SUBMASK;
   constexpr int Uncompressed[] = {SF_FORMAT_PCM_S8, SF_FORMAT_PCM_U8, SF_FORMAT_PCM_16, SF_FORMAT_PCM_24,
                                   SF_FORMAT_PCM_32, SF_FORMAT_FLOAT,  SF_FORMAT_DOUBLE, SF_FORMAT_ULAW, SF_FORMAT_ALAW};
-  return info.seekable && (type == SF_FORMAT_FLAC || std::ranges::find(Uncompressed, encoding) != std::end(Uncompressed));
+  return info.seekable &&
+         (type == SF_FORMAT_FLAC || std::ranges::find(Uncompressed, encoding) != std::end(Uncompressed));
 }
 
 using SoundFile = std::unique_ptr<SNDFILE, int (*)(SNDFILE*)>;
@@ -223,7 +226,8 @@ SoundReadOutcome OpenAndDecode(Open openFile, const SoundReadRequest& request) {
       const Decoded passed = file ? ReadFrames(file.get(), info.channels, start, CountOnly) : Decoded{};
       if (lengthGiven && passed.frames < start) return Refused(CutShort(info.frames, passed.frames, passed.damaged));
       if (passed.damaged) return Refused(DamagedRefusal);
-      if (passed.frames < start) return RefusedRequest(PastTheEnd(passed.frames, info.samplerate, request.startSeconds));
+      if (passed.frames < start)
+        return RefusedRequest(PastTheEnd(passed.frames, info.samplerate, request.startSeconds));
     }
     SoundReadOutcome outcome = ReadStretch(file.get(), info, start, request);
     if (!outcome.sound || !lengthGiven ||

@@ -77,11 +77,13 @@ TEST_F(Analyse, EachChoiceReachesThePictureAndTheSettingsWritten) {
   const Case cases[] = {
       {"", 0, 0, {}, own, ""},
       {"--channel 2 --start 0.99995", 2, Rate, {}, {2000, Rate, 90, 9000, 0, 50, 5, 75, 75}, "from 1.000 s to its end is"},
-      {"--channel 1 --scale db --range-db 20 --gain-db -120", 1, 0, {AnalysisScale::Decibels, 20, -120}, own, ""},
+      {"--channel 1 --scale db --range-db 20 --gain-db -120", 1, 0,
+       {.scale = AnalysisScale::Decibels, .rangeDb = 20, .gainDb = -120, .rowLevels = {}}, own, ""},
       {"--channel mix --scale db --range-db 120 --gain-db 120 --placement nearest", 0, 0,
-       {AnalysisScale::Decibels, 120, 120, RowPlacement::Nearest}, own, ""},
+       {.scale = AnalysisScale::Decibels, .rangeDb = 120, .gainDb = 120, .placement = RowPlacement::Nearest, .rowLevels = {}},
+       own, ""},
       {"--placement between --start 2.99993 --sample-rate 2000", 0, Frames - 1,
-       {.placement = RowPlacement::Between}, {1000, 2000, 90, 9000, 0, 50, 5, 75, 75}, "plays over 1.000 s, the shortest"},
+       {.placement = RowPlacement::Between, .rowLevels = {}}, {1000, 2000, 90, 9000, 0, 50, 5, 75, 75}, "plays over 1.000 s,"},
       {"--band-curve --settings " + (folder / "bands.vlr").string(), 0, 0, {.rowLevels = curve}, own, ""},
       {"--fit-range", 0, 0, {}, fitted, ""}};
   for (const Case& c : cases) {
@@ -108,8 +110,8 @@ TEST_F(Analyse, ValuesOutOfBoundsAreUsageErrorsAndWriteNothing) {
       {a + "--scale db --range-db 19.9", "--range-db"}, {a + "--scale db --range-db 120.1", "--range-db"},
       {a + "--range-db 60", "--scale db"}, {a + "--gain-db -120.1", "--gain-db"}, {a + "--gain-db 120.1", "--gain-db"},
       {a + "--placement above", "--placement"}, {a + "--fit-range --from 100", "--from"}, {a + "--to 90 --fit-range", "--to"},
-      {sound + " --channel 1", "--analyse"}, {sound + " --start 0", "--analyse"}, {sound + " --range-db 60", "--analyse"},
-      {sound + " --gain-db 0", "--analyse"}, {sound + " --placement nearest", "--analyse"}, {sound + " --fit-range", "--analyse"}};
+      {sound + " --channel 1", "--analyse"}, {sound + " --start 0", "--analyse"}, {sound + " --gain-db 0", "--analyse"},
+      {sound + " --range-db 60", "--analyse"}, {sound + " --placement between", "--analyse"}, {sound + " --fit-range", "--analyse"}};
   for (const auto& [arguments, named] : cases) {
     EXPECT_EQ(Run(arguments + " --save-picture " + picture), 2) << arguments;
     EXPECT_NE(err.find(named), std::string::npos) << arguments << ": " << err;
