@@ -143,7 +143,7 @@ void RunImportSoundCommand() {
   HandleSoundDurationSlider();
   UiSetState(SampleRateSlider, pace.sampleRate);
   HandleSampleRateSlider();
-  Raster picture = AnalyseSound(sound.samples, sound.sampleRate, SynthSettings, AnalysisScale::Linear);
+  Raster picture = AnalyseSound(sound.samples, sound.sampleRate, SynthSettings, AnalysisChoices{});
   ShowOnCanvas(PaintCanvas, &picture);
   ShowReadout(ImportReadoutText(BaseName(choice.path), sound.samples.size(), sound.fileFrames, sound.sampleRate,
                                 pace.durationMs, pace.sampleRate));

@@ -9,8 +9,6 @@
 #include <numbers>
 
 #include "picture/image_file.h"
-#include "sound/analysis.h"
-#include "sound/sound_file.h"
 #include "support/alsa_capture.h"
 #include "support/image_builders.h"
 #include "support/sound_file_reader.h"
@@ -171,22 +169,6 @@ TEST_F(RenderProgram, ExitCodesAndMessagesAndNothingWrittenBesidesComplete) {
 TEST_F(RenderProgram, NumbersWithALeadingZeroWereReadAsOctal) {
   EXPECT_EQ(Run("in/pic.bmp --save-picture s.bmp --duration-ms 02000 --sample-rate 011025 --from 0100"), Outcome(0, "", ""));
   EXPECT_TRUE(Get(folder / "s.bmp.vlr").starts_with("SoundDuration = 2000\r\nSampleRate = 11025\r\nFrqFrom = 100\r\n"));
-}
-
-TEST_F(RenderProgram, AnalyseWritesTheSoundsPictureWithSettingsThatPlayItBackAtItsOwnPace) {
-  // 16 s at 44100 Hz: its first 15 s are analysed, to be played at the fastest rate the slider has.
-  std::vector<float> tones(16 * 44100);
-  for (std::size_t i = 0; i < tones.size(); ++i) tones[i] = static_cast<float>(std::sin(i * (i < 300000 ? 0.05 : 0.2)));
-  ASSERT_TRUE(WriteSoundFile((folder / "tones.wav").string(), tones, 44100, SoundFileFormat::FloatWav).ok);
-  const auto [code, out, err] = Run("--analyse tones.wav --from 100 --to 5000 --scale db --save-picture analysed.bmp -o out.wav");
-  ASSERT_EQ(code, 0);
-  EXPECT_NE(err.find("first 15 s"), std::string::npos) << err;
-  const SettingsValues values = ReadSettingsValuesFile((folder / "analysed.bmp.vlr").string()).value_or(SettingsValues{});
-  EXPECT_EQ(values.integers, (SoundSettingValues{15000, 22050, 100, 5000, 0, 50, 5, 75, 75}));
-  tones.resize(15 * 44100 + 1);
-  EXPECT_EQ(Get(folder / "analysed.bmp"),
-            EncodeBmp24(AnalyseSound(tones, 44100, SynthSettingsFromValues(values.integers), AnalysisScale::Decibels)));
-  EXPECT_EQ(ReadSoundFile((folder / "out.wav").string()).samples.size(), 15u * 22050 + 1);
 }
 
 }  // namespace
