@@ -112,7 +112,8 @@ struct FileChoice {
   int filterIndex = -1;  // index of the filter chosen, -1 after a cancel
 };
 // Modal open or save dialog owned by the main window. filters is "Label|pattern|Label|pattern...";
-// the first filter is preselected. Save mode does not ask before overwriting.
+// the first filter is preselected. Either mode takes any name in a folder that exists, whether or not the file
+// does; save mode does not ask before overwriting.
 FileChoice UiFileDialog(bool save, const std::string& title, const std::string& filters);
 // Modal colour chooser with the colour preselected; the chosen 0x00BBGGRR value, or -1 on cancel.
 std::int64_t UiChooseColour(Colour initial);

@@ -59,7 +59,8 @@ FileChoice UiFileDialog(bool save, const std::string& title, const std::string& 
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  // Either mode takes a name that does not exist yet: opening it then fails as for any unreadable file.
+  dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDirectory(workingFolder);
   const QStringList names = NameFilters(filters);
   if (!names.isEmpty()) {

@@ -70,6 +70,7 @@ void AnswerFileDialog(const std::string& path, std::function<void()> afterAccept
   WhenModalAppears("QFileDialog", [path, afterAccept](QWidget* dialog) {
     dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QString::fromStdString(path));
     static_cast<QDialog*>(dialog)->accept();
+    if (dialog->isVisible()) static_cast<QDialog*>(dialog)->reject();  // a name the requester refuses cancels it
     if (afterAccept) afterAccept();
   });
 }
