@@ -113,7 +113,7 @@ struct FileChoice {
 };
 // Modal open or save dialog owned by the main window. filters is "Label|pattern|Label|pattern...";
 // the first filter is preselected. Either mode takes any name in a folder that exists, whether or not the file
-// does; save mode does not ask before overwriting.
+// does; save mode does not ask before overwriting. Showing a folder reads no file's contents.
 FileChoice UiFileDialog(bool save, const std::string& title, const std::string& filters);
 // Modal colour chooser with the colour preselected; the chosen 0x00BBGGRR value, or -1 on cancel.
 std::int64_t UiChooseColour(Colour initial);

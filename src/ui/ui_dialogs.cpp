@@ -4,8 +4,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QStringList>
 
 #include <algorithm>
@@ -33,6 +35,19 @@ class FolderCheckingFileDialog : public QFileDialog {
   }
 };
 
+// Names each file's type by its name alone. The toolkit's own provider reads a file to guess its type, and a read
+// can wait for good: in /proc, kmsg waits for the next kernel message, and held the requester and the program.
+class NameOnlyIconProvider : public QFileIconProvider {
+ public:
+  QString type(const QFileInfo& info) const override {
+    if (info.isDir()) return QFileIconProvider::type(info);  // a folder's type is read from no file
+    if (!info.isFile()) return QStringLiteral("Special file");
+    const QList<QMimeType> byName = QMimeDatabase().mimeTypesForFileName(info.fileName());
+    if (byName.isEmpty()) return QStringLiteral("File");
+    return byName.first().comment().isEmpty() ? byName.first().name() : byName.first().comment();
+  }
+};
+
 // "Label|pattern|Label|pattern" as the dialog's name filters: a label that names its patterns in
 // brackets is used as it stands, any other gets them added.
 QStringList NameFilters(const std::string& filters) {
@@ -55,8 +70,11 @@ FileChoice UiFileDialog(bool save, const std::string& title, const std::string& 
   if (!QCoreApplication::instance()) return choice;
   const QString workingFolder = QDir::currentPath();
 
-  FolderCheckingFileDialog dialog(Owner(), QString::fromStdString(title));
+  NameOnlyIconProvider iconProvider;  // outlives the dialog, whose file list calls it
+  // Opened on the working folder: with none it would first list the folder of the toolkit's last requester.
+  FolderCheckingFileDialog dialog(Owner(), QString::fromStdString(title), workingFolder);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setIconProvider(&iconProvider);
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   // Either mode takes a name that does not exist yet: opening it then fails as for any unreadable file.

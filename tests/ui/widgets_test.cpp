@@ -1,11 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The windowing layer where the program relies on more than the toolkit gives by default.
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QSpinBox>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
+#include "picture/image_file.h"
 #include "support/ui_driver.h"
 
 namespace {
@@ -80,6 +88,36 @@ TEST_F(Widgets, CanvasRepaintedFromAnotherThreadShowsThePicture) {
   UiProcessPaintOnly();
   const QImage shown = UiWidget(0)->grab().toImage();
   EXPECT_EQ(shown.pixelColor(10, 10), QColor(0, 0, 0xFF));
+}
+
+// Showing a folder reads no file (a read of /proc/kmsg waits for good): in either requester a picture and a text
+// without an extension show the same type.
+TEST_F(Widgets, FileRequesterShowsAFolderWithoutReadingAnyFile) {
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::path(::testing::TempDir()) / ("vellora-requester-" + std::to_string(getpid()));
+  fs::create_directory(folder);
+  std::ofstream(folder / "picture") << EncodeBmp24(Raster(4, 4));
+  std::ofstream(folder / "notes") << "plain words\n";
+  const QString working = QDir::currentPath();
+  QDir::setCurrent(QString::fromStdString(folder.string()));  // the requester shows the working folder
+  for (bool save : {false, true}) {
+    QStringList types;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = static_cast<QFileDialog*>(QApplication::activeModalWidget());
+      auto* model = dialog->findChild<QFileSystemModel*>();
+      const QModelIndex list = model->index(QString::fromStdString(folder.string()));
+      EXPECT_TRUE(QTest::qWaitFor([&] {  // the two files as the list shows them, once their types are in
+        types.clear();
+        for (int row = 0; row < model->rowCount(list); ++row) types << model->index(row, 2, list).data().toString();
+        return types.size() == 2 && !types.contains("");
+      }));
+      dialog->reject();
+    });
+    UiFileDialog(save, "Files", "All files|*");
+    EXPECT_EQ(types.value(0), types.value(1)) << "a type was read from a file's contents, save " << save;
+  }
+  QDir::setCurrent(working);
+  fs::remove_all(folder);
 }
 
 TEST_F(Widgets, RichTextShowsEachKindOfLineEndAsALineBreak) {
