@@ -117,5 +117,6 @@ struct FileChoice {
 FileChoice UiFileDialog(bool save, const std::string& title, const std::string& filters);
 // Modal colour chooser with the colour preselected; the chosen 0x00BBGGRR value, or -1 on cancel.
 std::int64_t UiChooseColour(Colour initial);
-// Modal message box with one OK button; every other window of the program is disabled meanwhile.
+// Modal message box with one OK button; every other window of the program is disabled meanwhile. An empty title
+// is shown empty, also by an X11 window manager.
 void UiMessageBox(const std::string& title, const std::string& text);

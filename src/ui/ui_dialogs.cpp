@@ -6,11 +6,18 @@
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QStringList>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#if QT_CONFIG(xcb)
+#include <xcb/xcb.h>
+#endif
 
 #include "ui/ui.h"
 #include "ui/ui_qt.h"
@@ -63,6 +70,27 @@ QStringList NameFilters(const std::string& filters) {
 
 QWidget* Owner() { return UiWindowWidget(MainWindowNumber); }
 
+// Given an empty title, the toolkit writes the program's name into the title X11 window managers show
+// (_NET_WM_NAME); the window is made first and that name emptied, as the title of the window itself already is.
+void ShowWithoutTitle(QWidget& window) {
+#if QT_CONFIG(xcb)
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+  if (!connection) return;
+  const auto id = static_cast<xcb_window_t>(window.winId());
+  const char* names[] = {"_NET_WM_NAME", "UTF8_STRING"};
+  xcb_intern_atom_reply_t* atoms[2];
+  for (int i = 0; i < 2; ++i)
+    atoms[i] = xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, std::strlen(names[i]), names[i]), nullptr);
+  if (atoms[0] && atoms[1])
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, atoms[0]->atom, atoms[1]->atom, 8, 0, nullptr);
+  std::free(atoms[0]), std::free(atoms[1]);
+  xcb_flush(connection);
+#else
+  (void)window;
+#endif
+}
+
 }  // namespace
 
 FileChoice UiFileDialog(bool save, const std::string& title, const std::string& filters) {
@@ -113,5 +141,6 @@ void UiMessageBox(const std::string& title, const std::string& text) {
                   QMessageBox::Ok, Owner());
   box.setTextFormat(Qt::PlainText);
   box.setWindowModality(Qt::ApplicationModal);
+  if (title.empty()) ShowWithoutTitle(box);
   box.exec();
 }
