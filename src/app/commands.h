@@ -121,7 +121,8 @@ void PlaySoundBuffer();
 void DrawScanCursor(std::int32_t x);
 // Paints CanvasImage over PaintCanvas, taking away any cursor line.
 void RestoreCanvasPicture();
-// "Export Sound...": writes the last sound as WAV or FLAC; before any sound exists it says so instead.
+// "Export Sound...": writes the last sound played, at the rate it was played at, as WAV or FLAC; before any sound
+// exists it says so instead.
 void RunExportSoundCommand();
 // "Import Sound...": asks for a sound file and draws its analysis on the canvas as Load draws a picture, with
 // the duration and rate that play it back at its own pace; a file that cannot be read changes nothing but

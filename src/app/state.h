@@ -32,7 +32,7 @@ extern int SynthesisWidth;
 extern int SynthesisHeight;
 extern std::int32_t SamplesPerColumn;
 extern std::vector<float> SoundBuffer;  // the last sound, SampleCount + 1 samples after a synthesis
-extern std::int32_t SoundBufferRate;    // the sample rate SoundBuffer was made with, 0 before the first
+extern std::int32_t SoundBufferRate;    // the sample rate SoundBuffer was last played at, 0 before the first
 
 // Sets every global above to its start value.
 void ResetGlobals();

@@ -41,6 +41,15 @@ class PlaybackSynthesize : public AppTest {
     EXPECT_TRUE(std::equal(SoundBuffer.begin(), SoundBuffer.begin() + Played, heard.begin()));
     EXPECT_EQ(std::count(heard.begin() + Played, heard.end(), 0.0f), heard.size() - Played);
   }
+  // What "Export Sound..." writes.
+  SoundFileContents Exported() {
+    const std::string file = ::testing::TempDir() + "vellora-export-" + std::to_string(getpid()) + ".wav";
+    AnswerFileDialog(file);
+    Menu("File", "Export Sound...");
+    const SoundFileContents exported = ReadSoundFile(file);
+    std::filesystem::remove(file);
+    return exported;
+  }
 };
 
 TEST_F(PlaybackSynthesize, PlaysTheSoundOfThePictureLeavesNoCursorLineAndExportsIt) {
@@ -50,11 +59,7 @@ TEST_F(PlaybackSynthesize, PlaysTheSoundOfThePictureLeavesNoCursorLineAndExports
   EXPECT_EQ(SoundBuffer, SynthesizeSound(picture, SynthSettings, sources));
   ExpectHeardFromTheStart();
   EXPECT_EQ(CanvasOf(PaintCanvas), picture);
-  const std::string file = ::testing::TempDir() + "vellora-export-" + std::to_string(getpid()) + ".wav";
-  AnswerFileDialog(file);
-  Menu("File", "Export Sound...");
-  const SoundFileContents exported = ReadSoundFile(file);
-  std::filesystem::remove(file);
+  const SoundFileContents exported = Exported();
   EXPECT_EQ(std::pair(exported.sampleRate, exported.samples), std::pair(3800, SoundBuffer));
 }
 
@@ -89,27 +94,29 @@ TEST_F(PlaybackSynthesize, ImportedRecordingIsDrawnAndPlaysAtItsOwnPace) {
   EXPECT_EQ(different, 0);
   EXPECT_EQ(*ImageHandle(CanvasImage), before);
   Click(SynthesizeButton);
-  const std::string exported = file + ".wav";
-  AnswerFileDialog(exported);
-  Menu("File", "Export Sound...");
-  const SoundFileContents played = ReadSoundFile(exported);
-  std::filesystem::remove(exported);
+  const SoundFileContents played = Exported();
   EXPECT_EQ(played.sampleRate, 22050);
   const double seconds = static_cast<double>(played.samples.size()) / played.sampleRate;
   EXPECT_NEAR(seconds, 2.5, AnalysisSamplesPerColumn(mono.size()) / 44100.0);
 }
 
-// Ticked before any sound, Repeat synthesises first; after that it replays that sound without recomputing.
+// Ticked before any sound, Repeat synthesises first; after that it replays that sound without recomputing, also at
+// a new rate, and Export writes it as last heard (once it wrote it at the rate it was made with).
 TEST_F(PlaybackSynthesize, RepeatSynthesisesOnceThenReplaysTheSameSamples) {
   Click(RepeatCheckbox);
   Click(SynthesizeButton);
   ExpectHeardFromTheStart();
   const std::vector<float> sound = SoundBuffer;
   FillRectOn(*UiCanvasPicture(PaintCanvas), 0, 0, CanvasSize, CanvasSize / 2, White);  // not to be heard
-  Click(SynthesizeButton);
-  EXPECT_EQ(SoundBuffer, sound);
-  ExpectHeardFromTheStart();
-  EXPECT_EQ(std::pair(UiGetState(RepeatCheckbox), RepeatFlag), std::pair(1, 1));
+  for (int rate : {3800, 2000}) {
+    if (rate != SynthSettings.SampleRate) SetByUser(SampleRateSlider, rate), Click(RepeatCheckbox), capture.Clear();
+    Click(SynthesizeButton);
+    EXPECT_EQ(SoundBuffer, sound);
+    ExpectHeardFromTheStart();
+    EXPECT_EQ(std::pair(UiGetState(RepeatCheckbox), RepeatFlag), std::pair(1, 1));
+  }
+  const SoundFileContents exported = Exported();
+  EXPECT_EQ(std::pair(exported.sampleRate, exported.samples), std::pair(2000, sound));
 }
 
 TEST_F(PlaybackSynthesize, WithoutADeviceShowsTheLibrarysTextAndKeepsRunningWithThePicture) {
