@@ -80,8 +80,10 @@ void ShowWithoutTitle(QWidget& window) {
   const auto id = static_cast<xcb_window_t>(window.winId());
   const char* names[] = {"_NET_WM_NAME", "UTF8_STRING"};
   xcb_intern_atom_reply_t* atoms[2];
-  for (int i = 0; i < 2; ++i)
-    atoms[i] = xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, std::strlen(names[i]), names[i]), nullptr);
+  for (int i = 0; i < 2; ++i) {
+    const xcb_intern_atom_cookie_t asked = xcb_intern_atom(connection, 0, std::strlen(names[i]), names[i]);
+    atoms[i] = xcb_intern_atom_reply(connection, asked, nullptr);
+  }
   if (atoms[0] && atoms[1])
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, atoms[0]->atom, atoms[1]->atom, 8, 0, nullptr);
   std::free(atoms[0]), std::free(atoms[1]);
