@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven as a user drives it: each command wired to its control and to the core's results.
+#include <QCursor>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTextEdit>
@@ -129,6 +130,19 @@ TEST_F(Window, BandCurveCountsAsEditedOnceAPressOnAPointIsReleased) {
   }
 }
 
+// A drag off the paint canvas or the preview keeps the pointer on their edge; off the band level editor the pointer
+// goes where it is moved (the editor once held it too) and the held point follows along the editor's edge.
+TEST_F(Window, OnlyThePaintCanvasAndThePreviewHoldThePointer) {
+  const std::pair<int, bool> holding[] = {{PaintCanvas, true}, {DistributionPreview, true}, {BandLevelEditorNumber, 0}};
+  for (auto [control, confined] : holding) {
+    const QPoint before = QCursor::pos();
+    MouseOn(control, MouseStep::Press, {66, 35}), MouseOn(control, MouseStep::Move, {66, -40}), Pump();
+    EXPECT_EQ(QCursor::pos(), confined ? UiWidget(control)->mapToGlobal(QPoint(66, 0)) : before) << control;
+    MouseOn(control, MouseStep::Release, {66, -40}), Pump();
+  }
+  EXPECT_EQ(FindBandLevelEditor(BandLevelEditorNumber)->points[3], (BandPoint{66, 0}));
+}
+
 TEST_F(Window, LoadRestoresWhatSaveWroteAndASaveThatFailsSaysSo) {
   const fs::path folder = fs::path(::testing::TempDir()) / ("vellora-window-" + std::to_string(getpid()));
   fs::create_directories(folder / "gone");
@@ -144,8 +158,8 @@ TEST_F(Window, LoadRestoresWhatSaveWroteAndASaveThatFailsSaysSo) {
     AnswerFileDialog((folder / "pic.bmp").string());
     Click(LoadButton);
     EXPECT_EQ(CanvasOf(PaintCanvas), gone ? Raster(CanvasSize, CanvasSize) : picture) << gone;
-    EXPECT_EQ(std::tuple(UiGetState(SampleRateSlider), SynthSettings.SampleRate, RepeatFlag, UiGetState(RepeatCheckbox)),
-              std::tuple(8000, 8000, 0, 0)) << gone;
+    EXPECT_EQ(std::tuple(UiGetState(SampleRateSlider), SynthSettings.SampleRate, RepeatFlag,
+                         UiGetState(RepeatCheckbox)), std::tuple(8000, 8000, 0, 0)) << gone;
   }
   std::string title, text;
   AnswerFileDialog((folder / "gone/pic.bmp").string(), [&] { fs::remove(folder / "gone"); });
