@@ -3,6 +3,7 @@
 // each number written the one way the line shows it.
 #include "sound/readout_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdarg>
@@ -10,6 +11,7 @@
 #include <cstdio>
 
 #include "distribution/frequency_mapping.h"
+#include "sound/playback.h"
 
 namespace {
 
@@ -47,7 +49,9 @@ std::string CanvasReadoutText(int x, int y, const SynthSettingsRecord& settings)
   const std::int64_t perColumn = ComputeSamplesPerColumn(settings.SampleRate, settings.Duration, CanvasSize);
   const std::int64_t start = perColumn * x;
   std::string text = Printed("%.2f s", static_cast<double>(start) / settings.SampleRate);
-  if (start > settings.SampleCount) text += " (not heard)";
+  // The playback stops short of the sound's end: a column that starts past what it delivers is never heard.
+  const auto played = PlayedSampleCount(static_cast<std::size_t>(std::max(settings.SampleCount, 0)) + 1);
+  if (start >= static_cast<std::int64_t>(played)) text += " (not heard)";
 
   const SynthesisSources sources{&DefaultFrequency, &DistributionFrequency, nullptr};
   const double heard = HeardFrequency(RowFrequencyOf(y, settings, sources), settings.PhaseFactor);

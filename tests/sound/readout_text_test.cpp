@@ -48,12 +48,17 @@ TEST(ReadoutCanvas, EachRowShowsThePitchTheSynthesisTablesGiveItAndWhereItFolds)
   }
 }
 
-// At the start settings (3000 Hz, 5 s) a column is 40 samples and the sound 15000: column 376 starts past it.
+// Playback delivers whole buffers only: at the start settings (3000 Hz, 5 s, columns of 40 samples) 14976 of the
+// 15001 samples, so column 375 (sample 15000 on) is never heard; at 3800 Hz for 1 s (columns of 10) 3790 of 3801.
 TEST(ReadoutCanvas, ColumnStartTimeAndColumnsNeverHeard) {
-  const struct { int x; const char* shown; } cases[] = {
-      {0, "0.00 s"}, {58, "0.77 s"}, {375, "5.00 s"}, {376, "5.01 s (not heard)"}, {379, "5.05 s (not heard)"}};
-  for (auto [x, shown] : cases) {
-    const std::string text = CanvasReadoutText(x, 100, StartSynthSettings());
+  SynthSettingsRecord second = StartSynthSettings();
+  second.SampleRate = 3800, second.Duration = 1.0f, second.SampleCount = 3800;
+  const struct { const SynthSettingsRecord settings; int x; const char* shown; } cases[] = {
+      {StartSynthSettings(), 0, "0.00 s"}, {StartSynthSettings(), 58, "0.77 s"},
+      {StartSynthSettings(), 374, "4.99 s"}, {StartSynthSettings(), 375, "5.00 s (not heard)"},
+      {StartSynthSettings(), 379, "5.05 s (not heard)"}, {second, 378, "0.99 s"}, {second, 379, "1.00 s (not heard)"}};
+  for (const auto& [settings, x, shown] : cases) {
+    const std::string text = CanvasReadoutText(x, 100, settings);
     EXPECT_EQ(text.substr(0, text.find(Dot)), shown) << x;
   }
 }
