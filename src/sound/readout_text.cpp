@@ -54,11 +54,15 @@ std::string CanvasReadoutText(int x, int y, const SynthSettingsRecord& settings)
   if (start >= static_cast<std::int64_t>(played)) text += " (not heard)";
 
   const SynthesisSources sources{&DefaultFrequency, &DistributionFrequency, nullptr};
-  const double heard = HeardFrequency(RowFrequencyOf(y, settings, sources), settings.PhaseFactor);
-  text += Separator + Printed("row %d", y) + Separator + Printed("%.1f Hz", heard);
+  const double nominal = HeardFrequency(RowFrequencyOf(y, settings, sources), settings.PhaseFactor);
+  text += Separator + Printed("row %d", y) + Separator + Printed("%.1f Hz", nominal);
+  // Past half the sample rate the pitch heard is the one it folds to, and the note is that pitch's.
+  double heard = nominal;
+  if (nominal > settings.SampleRate / 2.0) {
+    heard = FoldedFrequency(nominal, settings.SampleRate);
+    text += Printed(" folds to %.1f Hz", heard);
+  }
   if (const std::string note = NoteNameOf(heard); !note.empty()) text += Separator + note;
-  if (heard > settings.SampleRate / 2.0)
-    text += Separator + Printed("folds to %.1f Hz", FoldedFrequency(heard, settings.SampleRate));
   return text;
 }
 

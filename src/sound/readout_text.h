@@ -13,8 +13,8 @@
 // The equal-tempered note nearest hz (A4 = 440 Hz) and the cents from it: "F♯6 −12 ct"; empty unless hz > 0.
 std::string NoteNameOf(double hz);
 // Canvas pixel (x, y): column x's start time, marked "(not heard)" when the playback ends before the column starts,
-// row y, the pitch the row is heard at and its note, and past half the sample rate the pitch it folds to:
-// "2.31 s · row 200 · 1520.3 Hz · F♯6 −12 ct".
+// row y, the pitch the row sounds at, past half the sample rate the pitch it folds to, and the note of the pitch
+// heard: "2.31 s · row 200 · 697.1 Hz · F5 −3 ct", "4.85 s · row 379 · 8475.2 Hz folds to 524.8 Hz · C5 +5 ct".
 std::string CanvasReadoutText(int x, int y, const SynthSettingsRecord& settings);
 // A setting's name and its control's value in the setting's unit: "Sound Duration 5.000 s", "Distribution A
 // 0.50"; empty for the distribution box, which is no slider.

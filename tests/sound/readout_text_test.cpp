@@ -3,6 +3,7 @@
 // the synthesis tables, and each slider's name and unit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -25,25 +26,27 @@ TEST(ReadoutNote, NearestEqualTemperedNoteAndCents) {
   for (auto [hz, shown] : cases) EXPECT_EQ(NoteNameOf(hz), shown) << hz;
 }
 
-// Every row under both mappings: the pitch the synthesis tables give the row and, past half the sample rate
-// (1500 Hz at the start settings), the pitch it is mirrored to.
-TEST(ReadoutCanvas, EachRowShowsThePitchTheSynthesisTablesGiveItAndWhereItFolds) {
+// Every row under both mappings: the pitch the synthesis tables give the row, past half the sample rate (1500 Hz at
+// the start settings) the pitch it folds to, and the note of the pitch heard (once the note of the one it folds from).
+TEST(ReadoutCanvas, EachRowShowsThePitchTheSynthesisTablesGiveItWhereItFoldsAndTheNoteHeard) {
+  const std::string bottom = CanvasReadoutText(0, 379, StartSynthSettings());
+  EXPECT_EQ(bottom.substr(bottom.find(Dot)), Dot + "row 379" + Dot + "8475.2 Hz folds to 524.8 Hz" + Dot + "C5 +5 ct");
   for (int mapping : {0, 1}) {
     SynthSettingsRecord settings = StartSynthSettings();
     settings.FrqDistribution = mapping;
     const SynthesisSources sources{&DefaultFrequency, &DistributionFrequency, nullptr};
     const SynthesisTables tables = BuildSynthesisTables(Raster(CanvasSize, CanvasSize), settings, sources);
     for (int row = 0; row < CanvasSize; ++row) {
-      const double heard = HeardFrequency(tables.rowFrequency[row], settings.PhaseFactor);
+      const double sounds = HeardFrequency(tables.rowFrequency[row], settings.PhaseFactor);
+      const double wrapped = std::fmod(sounds, 3000.0);
+      const double heard = sounds <= 1500.0 ? sounds : std::min(wrapped, 3000.0 - wrapped);
       const std::string text = CanvasReadoutText(7, row, settings), rowPart = Dot + "row " + std::to_string(row) + Dot;
       ASSERT_NE(text.find(rowPart), std::string::npos) << text;
-      EXPECT_NEAR(std::stod(text.substr(text.find(rowPart) + rowPart.size())), heard, 0.05 + 1e-9) << text;
-      const std::size_t folds = text.find(Dot + "folds to ");
-      ASSERT_EQ(folds != std::string::npos, heard > 1500.0) << text;
-      const double wrapped = std::fmod(heard, 3000.0), mirrored = wrapped > 1500.0 ? 3000.0 - wrapped : wrapped;
-      if (heard > 1500.0) {
-        EXPECT_NEAR(std::stod(text.substr(folds + Dot.size() + 9)), mirrored, 0.05 + 1e-9) << text;
-      }
+      EXPECT_NEAR(std::stod(text.substr(text.find(rowPart) + rowPart.size())), sounds, 0.05 + 1e-9) << text;
+      const std::size_t folds = text.find(" folds to ");
+      ASSERT_EQ(folds != std::string::npos, sounds > 1500.0) << text;
+      if (folds != std::string::npos) { EXPECT_NEAR(std::stod(text.substr(folds + 10)), heard, 0.05 + 1e-9) << text; }
+      EXPECT_EQ(text.substr(text.rfind(Dot) + Dot.size()), NoteNameOf(heard)) << text;
     }
   }
 }
