@@ -80,8 +80,10 @@ std::string SliderReadoutText(SoundSetting setting, int value) {
   }
 }
 
-std::string BandReadoutText(int row, double level) {
-  return Printed("row %d", row) + Separator + Printed("level %.2f", level);
+std::string BandReadoutText(int row, double level, std::optional<double> curveNotInUse) {
+  std::string text = Printed("row %d", row) + Separator + Printed("level %.2f", level);
+  if (curveNotInUse) text += Separator + Printed("curve %.2f not in use until edited", *curveNotInUse);
+  return text;
 }
 
 std::string ImportReadoutText(const std::string& name, std::size_t samplesTaken, std::int64_t fileFrames,

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "picture/settings_file.h"
@@ -19,8 +20,10 @@ std::string CanvasReadoutText(int x, int y, const SynthSettingsRecord& settings)
 // A setting's name and its control's value in the setting's unit: "Sound Duration 5.000 s", "Distribution A
 // 0.50"; empty for the distribution box, which is no slider.
 std::string SliderReadoutText(SoundSetting setting, int value);
-// The band level editor at row (its X value) and level (0 to 1): "row 190 · level 0.62".
-std::string BandReadoutText(int row, double level);
+// The band level editor at row (its X value): the level synthesis gives the row, and while the curve is not in use
+// (every row 0.5 until it is edited) the curve's own level there: "row 190 · level 0.62", "row 190 · level 0.50 ·
+// curve 0.62 not in use until edited".
+std::string BandReadoutText(int row, double level, std::optional<double> curveNotInUse);
 // After a sound is imported: how much of which file was taken, and where the sliders could not follow the file,
 // how it plays: "Imported the first 15 s of song.wav (63.20 s at 44100 Hz) · plays at 22050 Hz".
 std::string ImportReadoutText(const std::string& name, std::size_t samplesTaken, std::int64_t fileFrames,

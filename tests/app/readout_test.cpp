@@ -39,7 +39,7 @@ TEST_F(Readout, PointingShowsWhatIsUnderThePointerChangesNothingElseAndLeavingCl
       {PaintCanvas, {58, 200}, CanvasReadoutText(58, 200, StartSynthSettings())},
       {SampleRateSlider, {90, 10}, "Sample Rate 3000 Hz"},
       {FrqFromSlider, {10, 40}, "Frq From 90 Hz"},
-      {BandLevelEditorNumber, {80, 35}, "row 190 \u00B7 level 0.50"}};
+      {BandLevelEditorNumber, {80, 35}, "row 190 \u00B7 level 0.50 \u00B7 curve 0.50 not in use until edited"}};
   for (const auto& [control, at, shown] : cases) {
     MouseOn(control, MouseStep::Move, at), Pump();
     EXPECT_EQ(Shown(), shown) << control;
@@ -61,12 +61,15 @@ TEST_F(Readout, MovingASliderShowsTheValueItIsLeftAt) {
   EXPECT_EQ(Shown(), "Frq From 1000 Hz");
 }
 
-// The fourth point sits at (66, 35); the pointer, not the point, is what the line follows.
-TEST_F(Readout, BandEditorShowsRowAndLevelUnderThePointerWhileDragging) {
+// The fourth point sits at (66, 35); dragged to (64, 14) it stands at row 152 with level 0.80, which synthesis uses
+// once the drag has ended. The line gives the curve's level at the row under the pointer, whatever its height.
+TEST_F(Readout, BandEditorShowsTheCurvesLevelAtTheRowAndWhetherSynthesisUsesIt) {
   MouseOn(BandLevelEditorNumber, MouseStep::Press, {64, 35});
   MouseOn(BandLevelEditorNumber, MouseStep::Move, {64, 14}), Pump();
+  EXPECT_EQ(Shown(), "row 152 \u00B7 level 0.50 \u00B7 curve 0.80 not in use until edited");
+  MouseOn(BandLevelEditorNumber, MouseStep::Release, {64, 14});
+  MouseOn(BandLevelEditorNumber, MouseStep::Move, {64, 60}), Pump();
   EXPECT_EQ(Shown(), "row 152 \u00B7 level 0.80");
-  MouseOn(BandLevelEditorNumber, MouseStep::Release, {64, 14}), Pump();
 }
 
 }  // namespace
