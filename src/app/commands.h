@@ -101,6 +101,10 @@ void RefreshDistributionPreview();
 // Readout (readout_commands.cpp): the line under the canvas telling what lies under the pointer.
 // Shows text on the readout line; empty text clears it.
 void ShowReadout(const std::string& text);
+// Shows text on the readout line and keeps it there, whatever the pointer points at, until the next command.
+void ShowReadoutUntilNextCommand(const std::string& text);
+// Before an event is handled: a command (a menu item, a click, a slider or box changed, a press) ends a kept text.
+void EndKeptReadoutAtCommand(const UiEvent& event);
 // For an event of the canvas, the band level editor or a slider: shows what is under the pointer, or the
 // slider's value and unit, from the settings of the moment; clears the line when the pointer leaves them.
 void UpdateReadout(const UiEvent& event);

@@ -35,7 +35,20 @@ void ShowBandReadout(int x) {
 
 void ShowReadout(const std::string& text) { UiSetText(ReadoutLabel, text); }
 
+void ShowReadoutUntilNextCommand(const std::string& text) {
+  ShowReadout(text);
+  ReadoutKept = true;
+}
+
+void EndKeptReadoutAtCommand(const UiEvent& event) {
+  const bool command = event.kind == EventKind::Menu ||
+                       (event.kind == EventKind::Control && (event.type == ControlEventType::Activated ||
+                                                             event.type == ControlEventType::LeftButtonDown));
+  if (command) ReadoutKept = false;
+}
+
 void UpdateReadout(const UiEvent& event) {
+  if (ReadoutKept) return;
   const bool leaving = event.type == ControlEventType::PointerLeave;
   if (event.control == PaintCanvas) {
     leaving ? ShowReadout("") : ShowCanvasReadout(event.x, event.y);

@@ -146,6 +146,6 @@ void RunImportSoundCommand() {
   HandleSampleRateSlider();
   Raster picture = AnalyseSound(sound.samples, sound.sampleRate, SynthSettings, AnalysisScale::Linear);
   ShowOnCanvas(PaintCanvas, &picture);
-  ShowReadout(ImportReadoutText(BaseName(choice.path), sound.samples.size(), sound.fileFrames, sound.sampleRate,
-                                pace.durationMs, pace.sampleRate));
+  ShowReadoutUntilNextCommand(ImportReadoutText(BaseName(choice.path), sound.samples.size(), sound.fileFrames,
+                                                sound.sampleRate, pace.durationMs, pace.sampleRate));
 }

@@ -23,6 +23,7 @@ extern std::int32_t LastFrqTo;
 extern std::int32_t RepeatFlag;
 extern std::int32_t QuitFlag;
 extern int BandLevelEditorNumber;  // the band level editor's control number, -1 before it exists
+extern bool ReadoutKept;           // the readout line keeps its text, whatever the pointer crosses, until a command
 
 // The synthesis tables and the sound, from the last preparation and rendering.
 extern std::vector<float> RowFrequency;  // Hz of each picture row

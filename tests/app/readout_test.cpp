@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The readout line under the canvas driven through the real window: what it shows for the canvas, the sliders
-// and the band level editor, and that pointing at things changes nothing else.
+// and the band level editor, that pointing at things changes nothing else, and how long a message stays.
 #include <QLabel>
 
+#include <filesystem>
+
 #include "sound/readout_text.h"
+#include "sound/sound_file.h"
 #include "support/ui_driver.h"
 
 namespace {
@@ -52,6 +55,29 @@ TEST_F(Readout, PointingShowsWhatIsUnderThePointerChangesNothingElseAndLeavingCl
     EXPECT_EQ(UiGetState(SettingControl(setting)), SoundSettingRanges[setting].start) << setting;
   EXPECT_EQ(CanvasOf(PaintCanvas), picture);
   EXPECT_EQ(UiWindowWidget(MainWindow)->focusWidget(), focused);
+}
+
+// The Import message stays whatever the pointer crosses until the next command, a click or a menu item (it once
+// gave way to the next move).
+TEST_F(Readout, ImportMessageStaysUntilTheNextCommand) {
+  const std::string file = ::testing::TempDir() + "vellora-readout-" + std::to_string(getpid()) + ".wav";
+  ASSERT_TRUE(WriteSoundFile(file, std::vector<float>(8000, 0.5f), 8000, SoundFileFormat::FloatWav).ok);
+  for (bool byMenu : {false, true}) {
+    AnswerFileDialog(file), Menu("File", "Import Sound...");
+    const std::string message = Shown();
+    EXPECT_EQ(message, "Imported " + file.substr(file.rfind('/') + 1) + ": 1.00 s at 8000 Hz");
+    const std::pair<int, QPoint> crossed[] = {{PaintCanvas, {58, 200}}, {SampleRateSlider, {90, 10}},
+                                              {BandLevelEditorNumber, {80, 35}}};
+    for (auto [control, at] : crossed) {
+      MouseOn(control, MouseStep::Move, at), Pump(), MoveOffControls();
+      EXPECT_EQ(Shown(), message) << control;
+    }
+    if (byMenu) DismissMessageBox(nullptr, nullptr), Menu("?", "About");
+    else Click(RepeatCheckbox);
+    MouseOn(PaintCanvas, MouseStep::Move, {58, 200}), Pump();
+    EXPECT_EQ(Shown(), CanvasReadoutText(58, 200, SynthSettings)) << byMenu;
+  }
+  std::filesystem::remove(file);
 }
 
 TEST_F(Readout, MovingASliderShowsTheValueItIsLeftAt) {
