@@ -52,15 +52,24 @@ class PlaybackSynthesize : public AppTest {
   }
 };
 
-TEST_F(PlaybackSynthesize, PlaysTheSoundOfThePictureLeavesNoCursorLineAndExportsIt) {
-  const Raster picture = CanvasOf(PaintCanvas);
-  Click(SynthesizeButton);
+// The picture's sound, heard from its start, and no cursor line left. Ticked before any sound, Repeat synthesises
+// first; then it replays that sound unchanged, also at a new rate, and Export writes it as last heard (once at the
+// rate it was made with).
+TEST_F(PlaybackSynthesize, PlaysThePicturesSoundAndRepeatReplaysItAsExportWritesIt) {
   const SynthesisSources sources{&DefaultFrequency, &DistributionFrequency, &BandLevel};
-  EXPECT_EQ(SoundBuffer, SynthesizeSound(picture, SynthSettings, sources));
-  ExpectHeardFromTheStart();
-  EXPECT_EQ(CanvasOf(PaintCanvas), picture);
+  const std::vector<float> sound = SynthesizeSound(CanvasOf(PaintCanvas), SynthSettings, sources);
+  Click(RepeatCheckbox);
+  for (int rate : {3800, 3800, 2000}) {
+    if (rate != SynthSettings.SampleRate) SetByUser(SampleRateSlider, rate), Click(RepeatCheckbox);
+    const Raster shown = CanvasOf(PaintCanvas);
+    Click(SynthesizeButton);
+    EXPECT_EQ(std::tuple(SoundBuffer == sound, CanvasOf(PaintCanvas) == shown, RepeatFlag, UiGetState(RepeatCheckbox)),
+              std::tuple(true, true, 1, 1)) << rate;
+    ExpectHeardFromTheStart();
+    FillRectOn(*UiCanvasPicture(PaintCanvas), 0, 0, CanvasSize, CanvasSize / 2, White), capture.Clear();  // not heard
+  }
   const SoundFileContents exported = Exported();
-  EXPECT_EQ(std::pair(exported.sampleRate, exported.samples), std::pair(3800, SoundBuffer));
+  EXPECT_EQ(std::pair(exported.sampleRate, exported.samples), std::pair(2000, sound));
 }
 
 // A stereo recording at 44100 Hz: its picture on the canvas, then Synthesize and Export give a sound as long.
@@ -98,25 +107,6 @@ TEST_F(PlaybackSynthesize, ImportedRecordingIsDrawnAndPlaysAtItsOwnPace) {
   EXPECT_EQ(played.sampleRate, 22050);
   const double seconds = static_cast<double>(played.samples.size()) / played.sampleRate;
   EXPECT_NEAR(seconds, 2.5, AnalysisSamplesPerColumn(mono.size()) / 44100.0);
-}
-
-// Ticked before any sound, Repeat synthesises first; after that it replays that sound without recomputing, also at
-// a new rate, and Export writes it as last heard (once it wrote it at the rate it was made with).
-TEST_F(PlaybackSynthesize, RepeatSynthesisesOnceThenReplaysTheSameSamples) {
-  Click(RepeatCheckbox);
-  Click(SynthesizeButton);
-  ExpectHeardFromTheStart();
-  const std::vector<float> sound = SoundBuffer;
-  FillRectOn(*UiCanvasPicture(PaintCanvas), 0, 0, CanvasSize, CanvasSize / 2, White);  // not to be heard
-  for (int rate : {3800, 2000}) {
-    if (rate != SynthSettings.SampleRate) SetByUser(SampleRateSlider, rate), Click(RepeatCheckbox), capture.Clear();
-    Click(SynthesizeButton);
-    EXPECT_EQ(SoundBuffer, sound);
-    ExpectHeardFromTheStart();
-    EXPECT_EQ(std::pair(UiGetState(RepeatCheckbox), RepeatFlag), std::pair(1, 1));
-  }
-  const SoundFileContents exported = Exported();
-  EXPECT_EQ(std::pair(exported.sampleRate, exported.samples), std::pair(2000, sound));
 }
 
 TEST_F(PlaybackSynthesize, WithoutADeviceShowsTheLibrarysTextAndKeepsRunningWithThePicture) {

@@ -56,10 +56,10 @@ TEST(ReadoutCanvas, EachRowShowsThePitchTheSynthesisTablesGiveItWhereItFoldsAndT
 TEST(ReadoutCanvas, ColumnStartTimeAndColumnsNeverHeard) {
   SynthSettingsRecord second = StartSynthSettings();
   second.SampleRate = 3800, second.Duration = 1.0f, second.SampleCount = 3800;
+  const SynthSettingsRecord start = StartSynthSettings();
   const struct { const SynthSettingsRecord settings; int x; const char* shown; } cases[] = {
-      {StartSynthSettings(), 0, "0.00 s"}, {StartSynthSettings(), 58, "0.77 s"},
-      {StartSynthSettings(), 374, "4.99 s"}, {StartSynthSettings(), 375, "5.00 s (not heard)"},
-      {StartSynthSettings(), 379, "5.05 s (not heard)"}, {second, 378, "0.99 s"}, {second, 379, "1.00 s (not heard)"}};
+      {start, 0, "0.00 s"}, {start, 58, "0.77 s"}, {start, 374, "4.99 s"}, {start, 375, "5.00 s (not heard)"},
+      {start, 379, "5.05 s (not heard)"}, {second, 378, "0.99 s"}, {second, 379, "1.00 s (not heard)"}};
   for (const auto& [settings, x, shown] : cases) {
     const std::string text = CanvasReadoutText(x, 100, settings);
     EXPECT_EQ(text.substr(0, text.find(Dot)), shown) << x;

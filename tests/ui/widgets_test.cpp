@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The windowing layer where the program relies on more than the toolkit gives by default.
 #include <QApplication>
-#include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QSpinBox>
@@ -15,7 +14,6 @@
 #include <fstream>
 #include <thread>
 
-#include "picture/image_file.h"
 #include "support/ui_driver.h"
 #include "ui/ui_registry.h"
 
@@ -93,16 +91,15 @@ TEST_F(Widgets, CanvasRepaintedFromAnotherThreadShowsThePicture) {
   EXPECT_EQ(shown.pixelColor(10, 10), QColor(0, 0, 0xFF));
 }
 
-// Showing a folder reads no file (a read of /proc/kmsg waits for good): in either requester a picture and a text
+// Showing a folder reads no file (a read of /proc/kmsg waits for good): in either requester a PDF and a text
 // without an extension show the same type.
 TEST_F(Widgets, FileRequesterShowsAFolderWithoutReadingAnyFile) {
   namespace fs = std::filesystem;
   const fs::path folder = fs::path(::testing::TempDir()) / ("vellora-requester-" + std::to_string(getpid()));
   fs::create_directory(folder);
-  std::ofstream(folder / "picture") << EncodeBmp24(Raster(4, 4));
-  std::ofstream(folder / "notes") << "plain words\n";
-  const QString working = QDir::currentPath();
-  QDir::setCurrent(QString::fromStdString(folder.string()));  // the requester shows the working folder
+  std::ofstream(folder / "document") << "%PDF-1.4\n", std::ofstream(folder / "notes") << "plain words\n";
+  const fs::path working = fs::current_path();
+  fs::current_path(folder);  // the requester shows the working folder
   for (bool save : {false, true}) {
     QStringList types;
     QTimer::singleShot(0, [&] {
@@ -119,8 +116,7 @@ TEST_F(Widgets, FileRequesterShowsAFolderWithoutReadingAnyFile) {
     UiFileDialog(save, "Files", "All files|*");
     EXPECT_EQ(types.value(0), types.value(1)) << "a type was read from a file's contents, save " << save;
   }
-  QDir::setCurrent(working);
-  fs::remove_all(folder);
+  fs::current_path(working), fs::remove_all(folder);
 }
 
 TEST_F(Widgets, RichTextShowsEachKindOfLineEndAsALineBreak) {
