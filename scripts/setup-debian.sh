@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-private-dev fonts-dejavu-core
   dpkg-dev desktop-file-utils appstream lintian
+  libxcb1-dev xvfb xauth x11-utils
 )
 as_root=()
 if [ "$(id -u)" -ne 0 ]; then as_root=(sudo); fi

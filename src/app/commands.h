@@ -101,6 +101,10 @@ void RefreshDistributionPreview();
 // Readout (readout_commands.cpp): the line under the canvas telling what lies under the pointer.
 // Shows text on the readout line; empty text clears it.
 void ShowReadout(const std::string& text);
+// Shows text on the readout line and keeps it there, whatever the pointer points at, until the next command.
+void ShowReadoutUntilNextCommand(const std::string& text);
+// Before an event is handled: a command (a menu item, a click, a slider or box changed, a press) ends a kept text.
+void EndKeptReadoutAtCommand(const UiEvent& event);
 // For an event of the canvas, the band level editor or a slider: shows what is under the pointer, or the
 // slider's value and unit, from the settings of the moment; clears the line when the pointer leaves them.
 void UpdateReadout(const UiEvent& event);
@@ -121,7 +125,8 @@ void PlaySoundBuffer();
 void DrawScanCursor(std::int32_t x);
 // Paints CanvasImage over PaintCanvas, taking away any cursor line.
 void RestoreCanvasPicture();
-// "Export Sound...": writes the last sound as WAV or FLAC; before any sound exists it says so instead.
+// "Export Sound...": writes the last sound played, at the rate it was played at, as WAV or FLAC; before any sound
+// exists it says so instead.
 void RunExportSoundCommand();
 // "Import Sound...": asks for a sound file and draws its analysis on the canvas as Load draws a picture, with
 // the duration and rate that play it back at its own pace; a file that cannot be read changes nothing but

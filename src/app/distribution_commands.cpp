@@ -44,9 +44,8 @@ void FillPreview(Colour colour) {
 
 BandEditorHandle CreateBandLevelEditor(int x, int y, int width, int height, int pointCount, Colour foreground,
                                        Colour background) {
-  ControlOptions options;
-  options.confinePointer = true;
-  const int control = UiCreateControl(MainWindow, -1, ControlKind::Canvas, x, y, width, height, options);
+  // Not confining: while a point is held the editor keeps receiving the pointer, also off it, and clamps it itself.
+  const int control = UiCreateControl(MainWindow, -1, ControlKind::Canvas, x, y, width, height);
   if (control <= 0) return 0;
   int surfaceWidth = width, surfaceHeight = height;
   ReadSurfaceSize(control, surfaceWidth, surfaceHeight);

@@ -69,6 +69,7 @@ void DispatchControl(const UiEvent& event) {
 
 void HandleEvent(const UiEvent& event) {
   if (event.window == MainWindow) {
+    EndKeptReadoutAtCommand(event);
     switch (event.kind) {
       case EventKind::Menu: DispatchMenu(event.menuItem); break;
       case EventKind::Control: DispatchControl(event); break;

@@ -30,6 +30,8 @@ void RunSynthesizeCommand() {
     PrepareSynthesis();
     RenderSound();
   }
+  // A replay after a rate change plays the old samples at the new rate; Export writes them as they were heard.
+  SoundBufferRate = SynthSettings.SampleRate;
   PlaySoundBuffer();
 }
 
@@ -61,7 +63,6 @@ void RenderSound() {
     const SynthesisTables tables{SynthesisWidth, SynthesisHeight, RowFrequency, RowLevel, PixelLevel};
     SoundBuffer = RenderSamplesFast(tables, parameters);  // every sample is new, none of the old buffer is kept
     SamplesPerColumn = ComputeSamplesPerColumn(parameters.sampleRate, parameters.duration, SynthesisWidth);
-    SoundBufferRate = parameters.sampleRate;
   } catch (const std::bad_alloc&) {
     // Too little memory for this sound: keep no sound at all, so nothing stale is played as if it were new.
     SoundBuffer.assign(1, 0.0f);
@@ -105,7 +106,7 @@ constexpr int WavFilter = 0;
 }  // namespace
 
 void RunExportSoundCommand() {
-  // SoundBufferRate is set by each synthesis; before the first there is nothing to export.
+  // SoundBufferRate is set by each Synthesize; before the first there is nothing to export.
   if (SoundBufferRate <= 0) {
     UiMessageBox(ExportTitle, "Press Synthesize first: there is no sound to export yet.");
     return;
@@ -145,6 +146,6 @@ void RunImportSoundCommand() {
   HandleSampleRateSlider();
   Raster picture = AnalyseSound(sound.samples, sound.sampleRate, SynthSettings, AnalysisChoices{});
   ShowOnCanvas(PaintCanvas, &picture);
-  ShowReadout(ImportReadoutText(BaseName(choice.path), sound.samples.size(), sound.fileFrames, sound.sampleRate,
-                                pace.durationMs, pace.sampleRate));
+  ShowReadoutUntilNextCommand(ImportReadoutText(BaseName(choice.path), sound.samples.size(), sound.fileFrames,
+                                                sound.sampleRate, pace.durationMs, pace.sampleRate));
 }

@@ -14,6 +14,7 @@ std::int32_t LastFrqTo;
 std::int32_t RepeatFlag;
 std::int32_t QuitFlag;
 int BandLevelEditorNumber;
+bool ReadoutKept;
 std::vector<float> RowFrequency;
 std::vector<float> RowLevel;
 std::vector<float> PixelLevel;
@@ -41,6 +42,7 @@ void ResetGlobals() {
   RepeatFlag = 0;
   QuitFlag = 0;
   BandLevelEditorNumber = -1;
+  ReadoutKept = false;
   // One zero each (a 1 × 1 picture) until the first synthesis.
   RowFrequency.assign(1, 0.0f);
   RowLevel.assign(1, 0.0f);

@@ -23,6 +23,7 @@ extern std::int32_t LastFrqTo;
 extern std::int32_t RepeatFlag;
 extern std::int32_t QuitFlag;
 extern int BandLevelEditorNumber;  // the band level editor's control number, -1 before it exists
+extern bool ReadoutKept;           // the readout line keeps its text, whatever the pointer crosses, until a command
 
 // The synthesis tables and the sound, from the last preparation and rendering.
 extern std::vector<float> RowFrequency;  // Hz of each picture row
@@ -32,7 +33,7 @@ extern int SynthesisWidth;
 extern int SynthesisHeight;
 extern std::int32_t SamplesPerColumn;
 extern std::vector<float> SoundBuffer;  // the last sound, SampleCount + 1 samples after a synthesis
-extern std::int32_t SoundBufferRate;    // the sample rate SoundBuffer was made with, 0 before the first
+extern std::int32_t SoundBufferRate;    // the sample rate SoundBuffer was last played at, 0 before the first
 
 // Sets every global above to its start value.
 void ResetGlobals();

@@ -66,6 +66,12 @@ unsigned long FramesPerBuffer(std::size_t sampleCount) {
   return sampleCount == 0 ? 0 : static_cast<unsigned long>((sampleCount - 1) / BuffersPerSound);
 }
 
+std::size_t PlayedSampleCount(std::size_t sampleCount) {
+  if (sampleCount < MinimumPlayableSamples) return 0;
+  const std::size_t frames = FramesPerBuffer(sampleCount);
+  return ((sampleCount - 1 + frames - 1) / frames - 1) * frames;
+}
+
 PlaybackOutcome PlaySamples(std::span<const float> samples, std::int32_t sampleRate, const PlaybackHooks& hooks) {
   if (samples.size() < MinimumPlayableSamples) {
     PlaybackOutcome outcome;

@@ -55,6 +55,9 @@ struct PlaybackOutcome {
 
 // Frames per buffer for a sound of sampleCount samples: (sampleCount − 1) / BuffersPerSound.
 unsigned long FramesPerBuffer(std::size_t sampleCount);
+// How many of sampleCount samples a playback delivers, from the first: whole buffers of F = FramesPerBuffer frames
+// while more than F + 1 samples remain, so ceil((sampleCount − 1) / F) − 1 of them; 0 for a sound too short to play.
+std::size_t PlayedSampleCount(std::size_t sampleCount);
 
 // Plays samples at sampleRate with the library initialised and terminated around it, and returns once
 // the stream has finished and every owed cursor step has been made; a failing library call ends it early.

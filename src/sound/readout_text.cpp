@@ -3,6 +3,7 @@
 // each number written the one way the line shows it.
 #include "sound/readout_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdarg>
@@ -10,6 +11,7 @@
 #include <cstdio>
 
 #include "distribution/frequency_mapping.h"
+#include "sound/playback.h"
 
 namespace {
 
@@ -47,14 +49,20 @@ std::string CanvasReadoutText(int x, int y, const SynthSettingsRecord& settings)
   const std::int64_t perColumn = ComputeSamplesPerColumn(settings.SampleRate, settings.Duration, CanvasSize);
   const std::int64_t start = perColumn * x;
   std::string text = Printed("%.2f s", static_cast<double>(start) / settings.SampleRate);
-  if (start > settings.SampleCount) text += " (not heard)";
+  // The playback stops short of the sound's end: a column that starts past what it delivers is never heard.
+  const auto played = PlayedSampleCount(static_cast<std::size_t>(std::max(settings.SampleCount, 0)) + 1);
+  if (start >= static_cast<std::int64_t>(played)) text += " (not heard)";
 
   const SynthesisSources sources{&DefaultFrequency, &DistributionFrequency, nullptr};
-  const double heard = HeardFrequency(RowFrequencyOf(y, settings, sources), settings.PhaseFactor);
-  text += Separator + Printed("row %d", y) + Separator + Printed("%.1f Hz", heard);
+  const double nominal = HeardFrequency(RowFrequencyOf(y, settings, sources), settings.PhaseFactor);
+  text += Separator + Printed("row %d", y) + Separator + Printed("%.1f Hz", nominal);
+  // Past half the sample rate the pitch heard is the one it folds to, and the note is that pitch's.
+  double heard = nominal;
+  if (nominal > settings.SampleRate / 2.0) {
+    heard = FoldedFrequency(nominal, settings.SampleRate);
+    text += Printed(" folds to %.1f Hz", heard);
+  }
   if (const std::string note = NoteNameOf(heard); !note.empty()) text += Separator + note;
-  if (heard > settings.SampleRate / 2.0)
-    text += Separator + Printed("folds to %.1f Hz", FoldedFrequency(heard, settings.SampleRate));
   return text;
 }
 
@@ -72,8 +80,10 @@ std::string SliderReadoutText(SoundSetting setting, int value) {
   }
 }
 
-std::string BandReadoutText(int row, double level) {
-  return Printed("row %d", row) + Separator + Printed("level %.2f", level);
+std::string BandReadoutText(int row, double level, std::optional<double> curveNotInUse) {
+  std::string text = Printed("row %d", row) + Separator + Printed("level %.2f", level);
+  if (curveNotInUse) text += Separator + Printed("curve %.2f not in use until edited", *curveNotInUse);
+  return text;
 }
 
 std::string ImportReadoutText(const std::string& name, std::size_t samplesTaken, std::int64_t fileFrames,

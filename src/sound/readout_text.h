@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "picture/settings_file.h"
@@ -12,14 +13,17 @@
 
 // The equal-tempered note nearest hz (A4 = 440 Hz) and the cents from it: "F♯6 −12 ct"; empty unless hz > 0.
 std::string NoteNameOf(double hz);
-// Canvas pixel (x, y): column x's start time, row y, the pitch the row is heard at and its note, and past half
-// the sample rate the pitch it folds to: "2.31 s · row 200 · 1520.3 Hz · F♯6 −12 ct".
+// Canvas pixel (x, y): column x's start time, marked "(not heard)" when the playback ends before the column starts,
+// row y, the pitch the row sounds at, past half the sample rate the pitch it folds to, and the note of the pitch
+// heard: "2.31 s · row 200 · 697.1 Hz · F5 −3 ct", "4.85 s · row 379 · 8475.2 Hz folds to 524.8 Hz · C5 +5 ct".
 std::string CanvasReadoutText(int x, int y, const SynthSettingsRecord& settings);
 // A setting's name and its control's value in the setting's unit: "Sound Duration 5.000 s", "Distribution A
 // 0.50"; empty for the distribution box, which is no slider.
 std::string SliderReadoutText(SoundSetting setting, int value);
-// The band level editor at row (its X value) and level (0 to 1): "row 190 · level 0.62".
-std::string BandReadoutText(int row, double level);
+// The band level editor at row (its X value): the level synthesis gives the row, and while the curve is not in use
+// (every row 0.5 until it is edited) the curve's own level there: "row 190 · level 0.62", "row 190 · level 0.50 ·
+// curve 0.62 not in use until edited".
+std::string BandReadoutText(int row, double level, std::optional<double> curveNotInUse);
 // After a sound is imported: how much of which file was taken, and where the sliders could not follow the file,
 // how it plays: "Imported the first 15 s of song.wav (63.20 s at 44100 Hz) · plays at 22050 Hz".
 std::string ImportReadoutText(const std::string& name, std::size_t samplesTaken, std::int64_t fileFrames,

@@ -112,9 +112,11 @@ struct FileChoice {
   int filterIndex = -1;  // index of the filter chosen, -1 after a cancel
 };
 // Modal open or save dialog owned by the main window. filters is "Label|pattern|Label|pattern...";
-// the first filter is preselected. Save mode does not ask before overwriting.
+// the first filter is preselected. Either mode takes any name in a folder that exists, whether or not the file
+// does; save mode does not ask before overwriting. Showing a folder reads no file's contents.
 FileChoice UiFileDialog(bool save, const std::string& title, const std::string& filters);
 // Modal colour chooser with the colour preselected; the chosen 0x00BBGGRR value, or -1 on cancel.
 std::int64_t UiChooseColour(Colour initial);
-// Modal message box with one OK button; every other window of the program is disabled meanwhile.
+// Modal message box with one OK button; every other window of the program is disabled meanwhile. An empty title
+// is shown empty, also by an X11 window manager.
 void UiMessageBox(const std::string& title, const std::string& text);

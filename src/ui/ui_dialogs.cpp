@@ -4,11 +4,20 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QStringList>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#if QT_CONFIG(xcb)
+#include <xcb/xcb.h>
+#endif
 
 #include "ui/ui.h"
 #include "ui/ui_qt.h"
@@ -33,6 +42,19 @@ class FolderCheckingFileDialog : public QFileDialog {
   }
 };
 
+// Names each file's type by its name alone. The toolkit's own provider reads a file to guess its type, and a read
+// can wait for good: in /proc, kmsg waits for the next kernel message, and held the requester and the program.
+class NameOnlyIconProvider : public QFileIconProvider {
+ public:
+  QString type(const QFileInfo& info) const override {
+    if (info.isDir()) return QFileIconProvider::type(info);  // a folder's type is read from no file
+    if (!info.isFile()) return QStringLiteral("Special file");
+    const QList<QMimeType> byName = QMimeDatabase().mimeTypesForFileName(info.fileName());
+    if (byName.isEmpty()) return QStringLiteral("File");
+    return byName.first().comment().isEmpty() ? byName.first().name() : byName.first().comment();
+  }
+};
+
 // "Label|pattern|Label|pattern" as the dialog's name filters: a label that names its patterns in
 // brackets is used as it stands, any other gets them added.
 QStringList NameFilters(const std::string& filters) {
@@ -48,6 +70,29 @@ QStringList NameFilters(const std::string& filters) {
 
 QWidget* Owner() { return UiWindowWidget(MainWindowNumber); }
 
+// Given an empty title, the toolkit writes the program's name into the title X11 window managers show
+// (_NET_WM_NAME); the window is made first and that name emptied, as the title of the window itself already is.
+void ShowWithoutTitle(QWidget& window) {
+#if QT_CONFIG(xcb)
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+  if (!connection) return;
+  const auto id = static_cast<xcb_window_t>(window.winId());
+  const char* names[] = {"_NET_WM_NAME", "UTF8_STRING"};
+  xcb_intern_atom_reply_t* atoms[2];
+  for (int i = 0; i < 2; ++i) {
+    const xcb_intern_atom_cookie_t asked = xcb_intern_atom(connection, 0, std::strlen(names[i]), names[i]);
+    atoms[i] = xcb_intern_atom_reply(connection, asked, nullptr);
+  }
+  if (atoms[0] && atoms[1])
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, atoms[0]->atom, atoms[1]->atom, 8, 0, nullptr);
+  std::free(atoms[0]), std::free(atoms[1]);
+  xcb_flush(connection);
+#else
+  (void)window;
+#endif
+}
+
 }  // namespace
 
 FileChoice UiFileDialog(bool save, const std::string& title, const std::string& filters) {
@@ -55,11 +100,15 @@ FileChoice UiFileDialog(bool save, const std::string& title, const std::string& 
   if (!QCoreApplication::instance()) return choice;
   const QString workingFolder = QDir::currentPath();
 
-  FolderCheckingFileDialog dialog(Owner(), QString::fromStdString(title));
+  NameOnlyIconProvider iconProvider;  // outlives the dialog, whose file list calls it
+  // Opened on the working folder: with none it would first list the folder of the toolkit's last requester.
+  FolderCheckingFileDialog dialog(Owner(), QString::fromStdString(title), workingFolder);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setIconProvider(&iconProvider);
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  // Either mode takes a name that does not exist yet: opening it then fails as for any unreadable file.
+  dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDirectory(workingFolder);
   const QStringList names = NameFilters(filters);
   if (!names.isEmpty()) {
@@ -94,5 +143,6 @@ void UiMessageBox(const std::string& title, const std::string& text) {
                   QMessageBox::Ok, Owner());
   box.setTextFormat(Qt::PlainText);
   box.setWindowModality(Qt::ApplicationModal);
+  if (title.empty()) ShowWithoutTitle(box);
   box.exec();
 }

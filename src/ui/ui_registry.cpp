@@ -83,15 +83,13 @@ int UiControlOf(const QWidget* widget) {
 namespace {
 
 UiEvent currentEvent;
-// Set while input may be held back by UiProcessPaintOnly.
-bool inputHeld = false;
 
-// Held input has already been taken off the display connection and sits in the toolkit's own queues, which
-// wake no one: a blocking wait would sleep on it until some later event arrived. So it is delivered first,
-// in its order, with the dispatcher woken so that every source of events is looked at once more.
-void DeliverHeldInput() {
-  if (!inputHeld || !QCoreApplication::instance()) return;
-  inputHeld = false;
+// Events can sit in the toolkit's own queues with the wake-up that announced them already spent: input held back
+// while a sound played, or an event another thread queued just as the dispatcher spent its wake-up on something
+// else. A blocking wait would sleep on them until some later event arrived, so before every wait the dispatcher is
+// woken and every source of events is looked at once more.
+void DeliverWaitingEvents() {
+  if (!QCoreApplication::instance()) return;
   if (QAbstractEventDispatcher* dispatcher = QCoreApplication::eventDispatcher()) dispatcher->wakeUp();
   QCoreApplication::processEvents();
 }
@@ -108,24 +106,21 @@ bool TakeEvent(UiEvent& event) {
 
 // With no window open nothing can ever be queued, so waiting would never end.
 bool UiWaitEvent(UiEvent& event) {
-  DeliverHeldInput();
   while (UiEventQueue().empty()) {
     if (!QCoreApplication::instance() || UiWindows().empty()) return false;
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    DeliverWaitingEvents();
+    if (UiEventQueue().empty()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   }
   return TakeEvent(event);
 }
 
 bool UiPollEvent(UiEvent& event) {
-  DeliverHeldInput();
-  if (QCoreApplication::instance()) QCoreApplication::processEvents();
+  DeliverWaitingEvents();
   return TakeEvent(event);
 }
 
 const UiEvent& UiCurrentEvent() { return currentEvent; }
 
 void UiProcessPaintOnly() {
-  if (!QCoreApplication::instance()) return;
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  inputHeld = true;
+  if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

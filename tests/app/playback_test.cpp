@@ -41,21 +41,35 @@ class PlaybackSynthesize : public AppTest {
     EXPECT_TRUE(std::equal(SoundBuffer.begin(), SoundBuffer.begin() + Played, heard.begin()));
     EXPECT_EQ(std::count(heard.begin() + Played, heard.end(), 0.0f), heard.size() - Played);
   }
+  // What "Export Sound..." writes.
+  SoundFileContents Exported() {
+    const std::string file = ::testing::TempDir() + "vellora-export-" + std::to_string(getpid()) + ".wav";
+    AnswerFileDialog(file);
+    Menu("File", "Export Sound...");
+    const SoundFileContents exported = ReadSoundFile(file);
+    std::filesystem::remove(file);
+    return exported;
+  }
 };
 
-TEST_F(PlaybackSynthesize, PlaysTheSoundOfThePictureLeavesNoCursorLineAndExportsIt) {
-  const Raster picture = CanvasOf(PaintCanvas);
-  Click(SynthesizeButton);
+// The picture's sound, heard from its start, and no cursor line left. Ticked before any sound, Repeat synthesises
+// first; then it replays that sound unchanged, also at a new rate, and Export writes it as last heard (once at the
+// rate it was made with).
+TEST_F(PlaybackSynthesize, PlaysThePicturesSoundAndRepeatReplaysItAsExportWritesIt) {
   const SynthesisSources sources{&DefaultFrequency, &DistributionFrequency, &BandLevel};
-  EXPECT_EQ(SoundBuffer, SynthesizeSound(picture, SynthSettings, sources));
-  ExpectHeardFromTheStart();
-  EXPECT_EQ(CanvasOf(PaintCanvas), picture);
-  const std::string file = ::testing::TempDir() + "vellora-export-" + std::to_string(getpid()) + ".wav";
-  AnswerFileDialog(file);
-  Menu("File", "Export Sound...");
-  const SoundFileContents exported = ReadSoundFile(file);
-  std::filesystem::remove(file);
-  EXPECT_EQ(std::pair(exported.sampleRate, exported.samples), std::pair(3800, SoundBuffer));
+  const std::vector<float> sound = SynthesizeSound(CanvasOf(PaintCanvas), SynthSettings, sources);
+  Click(RepeatCheckbox);
+  for (int rate : {3800, 3800, 2000}) {
+    if (rate != SynthSettings.SampleRate) SetByUser(SampleRateSlider, rate), Click(RepeatCheckbox);
+    const Raster shown = CanvasOf(PaintCanvas);
+    Click(SynthesizeButton);
+    EXPECT_EQ(std::tuple(SoundBuffer == sound, CanvasOf(PaintCanvas) == shown, RepeatFlag, UiGetState(RepeatCheckbox)),
+              std::tuple(true, true, 1, 1)) << rate;
+    ExpectHeardFromTheStart();
+    FillRectOn(*UiCanvasPicture(PaintCanvas), 0, 0, CanvasSize, CanvasSize / 2, White), capture.Clear();  // not heard
+  }
+  const SoundFileContents exported = Exported();
+  EXPECT_EQ(std::pair(exported.sampleRate, exported.samples), std::pair(2000, sound));
 }
 
 // A stereo recording at 44100 Hz: its picture on the canvas, then Synthesize and Export give a sound as long.
@@ -85,27 +99,10 @@ TEST_F(PlaybackSynthesize, ImportedRecordingIsDrawnAndPlaysAtItsOwnPace) {
   EXPECT_EQ(CanvasOf(PaintCanvas), AnalyseSound(stored.sound->samples, 44100, SynthSettings, AnalysisChoices{}));
   EXPECT_EQ(*ImageHandle(CanvasImage), before);
   Click(SynthesizeButton);
-  const std::string exported = file + ".wav";
-  AnswerFileDialog(exported);
-  Menu("File", "Export Sound...");
-  const SoundFileContents played = ReadSoundFile(exported);
-  std::filesystem::remove(exported);
+  const SoundFileContents played = Exported();
   EXPECT_EQ(played.sampleRate, 22050);
   const double seconds = static_cast<double>(played.samples.size()) / played.sampleRate;
   EXPECT_NEAR(seconds, 2.5, 2.5 / 379);  // within a column
-}
-
-// Ticked before any sound, Repeat synthesises first; after that it replays that sound without recomputing.
-TEST_F(PlaybackSynthesize, RepeatSynthesisesOnceThenReplaysTheSameSamples) {
-  Click(RepeatCheckbox);
-  Click(SynthesizeButton);
-  ExpectHeardFromTheStart();
-  const std::vector<float> sound = SoundBuffer;
-  FillRectOn(*UiCanvasPicture(PaintCanvas), 0, 0, CanvasSize, CanvasSize / 2, White);  // not to be heard
-  Click(SynthesizeButton);
-  EXPECT_EQ(SoundBuffer, sound);
-  ExpectHeardFromTheStart();
-  EXPECT_EQ(std::pair(UiGetState(RepeatCheckbox), RepeatFlag), std::pair(1, 1));
 }
 
 TEST_F(PlaybackSynthesize, WithoutADeviceShowsTheLibrarysTextAndKeepsRunningWithThePicture) {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven as a user drives it: each command wired to its control and to the core's results.
+#include <QCursor>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTextEdit>
@@ -129,6 +130,19 @@ TEST_F(Window, BandCurveCountsAsEditedOnceAPressOnAPointIsReleased) {
   }
 }
 
+// A drag off the paint canvas or the preview keeps the pointer on their edge; off the band level editor the pointer
+// goes where it is moved (the editor once held it too) and the held point follows along the editor's edge.
+TEST_F(Window, OnlyThePaintCanvasAndThePreviewHoldThePointer) {
+  const std::pair<int, bool> holding[] = {{PaintCanvas, true}, {DistributionPreview, true}, {BandLevelEditorNumber, 0}};
+  for (auto [control, confined] : holding) {
+    const QPoint before = QCursor::pos();
+    MouseOn(control, MouseStep::Press, {66, 35}), MouseOn(control, MouseStep::Move, {66, -40}), Pump();
+    EXPECT_EQ(QCursor::pos(), confined ? UiWidget(control)->mapToGlobal(QPoint(66, 0)) : before) << control;
+    MouseOn(control, MouseStep::Release, {66, -40}), Pump();
+  }
+  EXPECT_EQ(FindBandLevelEditor(BandLevelEditorNumber)->points[3], (BandPoint{66, 0}));
+}
+
 TEST_F(Window, LoadRestoresWhatSaveWroteAndASaveThatFailsSaysSo) {
   const fs::path folder = fs::path(::testing::TempDir()) / ("vellora-window-" + std::to_string(getpid()));
   fs::create_directories(folder / "gone");
@@ -137,12 +151,16 @@ TEST_F(Window, LoadRestoresWhatSaveWroteAndASaveThatFailsSaysSo) {
   const Raster picture = CanvasOf(PaintCanvas);
   AnswerFileDialog((folder / "pic").string());
   Click(SaveButton);
-  Click(ClearButton);
-  SetByUser(SampleRateSlider, 4000);
-  AnswerFileDialog((folder / "pic.bmp").string());
-  Click(LoadButton);
-  EXPECT_EQ(CanvasOf(PaintCanvas), picture);
-  EXPECT_EQ(std::pair(UiGetState(SampleRateSlider), SynthSettings.SampleRate), std::pair(8000, 8000));
+  // A name that does not exist (any more) is taken: the canvas keeps its picture, the settings beside it are read.
+  for (bool gone : {false, true}) {
+    if (gone) fs::remove(folder / "pic.bmp");
+    Click(ClearButton), SetByUser(SampleRateSlider, 4000), Click(RepeatCheckbox);
+    AnswerFileDialog((folder / "pic.bmp").string());
+    Click(LoadButton);
+    EXPECT_EQ(CanvasOf(PaintCanvas), gone ? Raster(CanvasSize, CanvasSize) : picture) << gone;
+    EXPECT_EQ(std::tuple(UiGetState(SampleRateSlider), SynthSettings.SampleRate, RepeatFlag,
+                         UiGetState(RepeatCheckbox)), std::tuple(8000, 8000, 0, 0)) << gone;
+  }
   std::string title, text;
   AnswerFileDialog((folder / "gone/pic.bmp").string(), [&] { fs::remove(folder / "gone"); });
   DismissMessageBox(&title, &text);
@@ -152,7 +170,8 @@ TEST_F(Window, LoadRestoresWhatSaveWroteAndASaveThatFailsSaysSo) {
             "Save|The picture could not be saved as " + (folder / "gone/pic.bmp").string());
 }
 
-// A sound file that ends before the frames it claims: its name and why, and the picture, settings and Repeat stay.
+// A sound file that ends before the frames it claims, and a name with no file: the name and why, and the picture,
+// settings and Repeat stay.
 TEST_F(Window, ImportOfABrokenSoundSaysWhyAndChangesNothing) {
   const std::string file = ::testing::TempDir() + "vellora-cut-" + std::to_string(getpid()) + ".wav";
   const char header[] = "RIFF\x24\x10\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\0\x80\x3e\0\0\x02\0\x10\0data\0\x10\0\0";
@@ -160,16 +179,18 @@ TEST_F(Window, ImportOfABrokenSoundSaysWhyAndChangesNothing) {
   Drag(PaintCanvas, {{100, 100}});
   Click(RepeatCheckbox);
   const Raster picture = CanvasOf(PaintCanvas);
-  std::string title, text;
-  AnswerFileDialog(file);
-  DismissMessageBox(&title, &text);
-  Menu("File", "Import Sound...");
+  for (const std::string& name : {file, file + ".none"}) {
+    std::string title, text;
+    AnswerFileDialog(name);
+    DismissMessageBox(&title, &text);
+    Menu("File", "Import Sound...");
+    EXPECT_EQ(title, "Import Sound");
+    EXPECT_EQ(text.rfind("Could not import " + name + ": ", 0), 0u) << text;
+    EXPECT_EQ(CanvasOf(PaintCanvas), picture);
+    EXPECT_EQ(std::tuple(UiGetState(RepeatCheckbox), UiGetState(SoundDurationSlider), UiGetState(SampleRateSlider)),
+              std::tuple(1, 5000, 3000));
+  }
   fs::remove(file);
-  EXPECT_EQ(title, "Import Sound");
-  EXPECT_EQ(text.rfind("Could not import " + file + ": ", 0), 0u) << text;
-  EXPECT_EQ(CanvasOf(PaintCanvas), picture);
-  EXPECT_EQ(std::tuple(UiGetState(RepeatCheckbox), UiGetState(SoundDurationSlider), UiGetState(SampleRateSlider)),
-            std::tuple(1, 5000, 3000));
 }
 
 TEST_F(Window, MenuItemsDoWhatTheySay) {

@@ -3,6 +3,7 @@
 // the synthesis tables, and each slider's name and unit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -25,35 +26,42 @@ TEST(ReadoutNote, NearestEqualTemperedNoteAndCents) {
   for (auto [hz, shown] : cases) EXPECT_EQ(NoteNameOf(hz), shown) << hz;
 }
 
-// Every row under both mappings: the pitch the synthesis tables give the row and, past half the sample rate
-// (1500 Hz at the start settings), the pitch it is mirrored to.
-TEST(ReadoutCanvas, EachRowShowsThePitchTheSynthesisTablesGiveItAndWhereItFolds) {
+// Every row under both mappings: the pitch the synthesis tables give the row, past half the sample rate (1500 Hz at
+// the start settings) the pitch it folds to, and the note of the pitch heard (once the note of the one it folds from).
+TEST(ReadoutCanvas, EachRowShowsThePitchTheSynthesisTablesGiveItWhereItFoldsAndTheNoteHeard) {
+  const std::string bottom = CanvasReadoutText(0, 379, StartSynthSettings());
+  EXPECT_EQ(bottom.substr(bottom.find(Dot)), Dot + "row 379" + Dot + "8475.2 Hz folds to 524.8 Hz" + Dot + "C5 +5 ct");
   for (int mapping : {0, 1}) {
     SynthSettingsRecord settings = StartSynthSettings();
     settings.FrqDistribution = mapping;
     const SynthesisSources sources{&DefaultFrequency, &DistributionFrequency, nullptr};
     const SynthesisTables tables = BuildSynthesisTables(Raster(CanvasSize, CanvasSize), settings, sources);
     for (int row = 0; row < CanvasSize; ++row) {
-      const double heard = HeardFrequency(tables.rowFrequency[row], settings.PhaseFactor);
+      const double sounds = HeardFrequency(tables.rowFrequency[row], settings.PhaseFactor);
+      const double wrapped = std::fmod(sounds, 3000.0);
+      const double heard = sounds <= 1500.0 ? sounds : std::min(wrapped, 3000.0 - wrapped);
       const std::string text = CanvasReadoutText(7, row, settings), rowPart = Dot + "row " + std::to_string(row) + Dot;
       ASSERT_NE(text.find(rowPart), std::string::npos) << text;
-      EXPECT_NEAR(std::stod(text.substr(text.find(rowPart) + rowPart.size())), heard, 0.05 + 1e-9) << text;
-      const std::size_t folds = text.find(Dot + "folds to ");
-      ASSERT_EQ(folds != std::string::npos, heard > 1500.0) << text;
-      const double wrapped = std::fmod(heard, 3000.0), mirrored = wrapped > 1500.0 ? 3000.0 - wrapped : wrapped;
-      if (heard > 1500.0) {
-        EXPECT_NEAR(std::stod(text.substr(folds + Dot.size() + 9)), mirrored, 0.05 + 1e-9) << text;
-      }
+      EXPECT_NEAR(std::stod(text.substr(text.find(rowPart) + rowPart.size())), sounds, 0.05 + 1e-9) << text;
+      const std::size_t folds = text.find(" folds to ");
+      ASSERT_EQ(folds != std::string::npos, sounds > 1500.0) << text;
+      if (folds != std::string::npos) { EXPECT_NEAR(std::stod(text.substr(folds + 10)), heard, 0.05 + 1e-9) << text; }
+      EXPECT_EQ(text.substr(text.rfind(Dot) + Dot.size()), NoteNameOf(heard)) << text;
     }
   }
 }
 
-// At the start settings (3000 Hz, 5 s) a column is 40 samples and the sound 15000: column 376 starts past it.
+// Playback delivers whole buffers only: at the start settings (3000 Hz, 5 s, columns of 40 samples) 14976 of the
+// 15001 samples, so column 375 (sample 15000 on) is never heard; at 3800 Hz for 1 s (columns of 10) 3790 of 3801.
 TEST(ReadoutCanvas, ColumnStartTimeAndColumnsNeverHeard) {
-  const struct { int x; const char* shown; } cases[] = {
-      {0, "0.00 s"}, {58, "0.77 s"}, {375, "5.00 s"}, {376, "5.01 s (not heard)"}, {379, "5.05 s (not heard)"}};
-  for (auto [x, shown] : cases) {
-    const std::string text = CanvasReadoutText(x, 100, StartSynthSettings());
+  SynthSettingsRecord second = StartSynthSettings();
+  second.SampleRate = 3800, second.Duration = 1.0f, second.SampleCount = 3800;
+  const SynthSettingsRecord start = StartSynthSettings();
+  const struct { const SynthSettingsRecord settings; int x; const char* shown; } cases[] = {
+      {start, 0, "0.00 s"}, {start, 58, "0.77 s"}, {start, 374, "4.99 s"}, {start, 375, "5.00 s (not heard)"},
+      {start, 379, "5.05 s (not heard)"}, {second, 378, "0.99 s"}, {second, 379, "1.00 s (not heard)"}};
+  for (const auto& [settings, x, shown] : cases) {
+    const std::string text = CanvasReadoutText(x, 100, settings);
     EXPECT_EQ(text.substr(0, text.find(Dot)), shown) << x;
   }
 }

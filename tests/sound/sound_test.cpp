@@ -111,7 +111,8 @@ TEST(PlaybackThroughAlsa, HearsTheWholeBuffersOfTheSoundOneCursorStepEach) {
     capture.Clear();
     const PlaybackOutcome outcome = PlaySamples(sound, rate, {[&](std::int32_t x) { EXPECT_EQ(x, steps++); }, {}});
     ASSERT_EQ(outcome.error, paNoError) << outcome.errorText;
-    EXPECT_EQ(std::pair(outcome.buffersDelivered, steps), std::pair(buffers, buffers)) << rate << " Hz";
+    EXPECT_EQ(std::tuple(outcome.buffersDelivered, steps, PlayedSampleCount(sound.size())),
+              std::tuple(buffers, buffers, static_cast<std::size_t>(heard))) << rate << " Hz";
     const std::vector<float> played = capture.TakeHeard(rate, FramesPerBuffer(sound.size()));
     ASSERT_GE(played.size(), static_cast<std::size_t>(heard));
     EXPECT_TRUE(std::equal(played.begin(), played.begin() + heard, sound.begin())) << rate << " Hz";

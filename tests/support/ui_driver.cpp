@@ -70,6 +70,7 @@ void AnswerFileDialog(const std::string& path, std::function<void()> afterAccept
   WhenModalAppears("QFileDialog", [path, afterAccept](QWidget* dialog) {
     dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QString::fromStdString(path));
     static_cast<QDialog*>(dialog)->accept();
+    if (dialog->isVisible()) static_cast<QDialog*>(dialog)->reject();  // a name the requester refuses cancels it
     if (afterAccept) afterAccept();
   });
 }
@@ -82,9 +83,22 @@ void AnswerColourDialog(std::optional<Colour> colour) {
   });
 }
 
+// The title as the window system shows it: under X11 the window's _NET_WM_NAME, or its WM_NAME without one.
+static std::string ShownTitle(QWidget* window) {
+  if (QGuiApplication::platformName() != "xcb") return window->windowTitle().toStdString();
+  std::string printed(4096, '\0');
+  FILE* xprop = popen(("xprop -id " + std::to_string(window->winId()) + " _NET_WM_NAME WM_NAME").c_str(), "r");
+  printed.resize(xprop ? std::fread(printed.data(), 1, printed.size(), xprop) : 0);
+  if (xprop) pclose(xprop);
+  const std::size_t start = printed.find(" = ") + 3, end = printed.find('\n', start);  // NAME(TYPE) = "text"
+  if (start < 3) return "(no title: " + printed + ")";
+  const std::string shown = printed.substr(start, end - start);
+  return shown.size() >= 2 && shown.front() == '"' ? shown.substr(1, shown.size() - 2) : shown;
+}
+
 void DismissMessageBox(std::string* title, std::string* text) {
   WhenModalAppears("QMessageBox", [title, text](QWidget* box) {
-    if (title) *title = box->windowTitle().toStdString();
+    if (title) *title = ShownTitle(box);
     if (text) *text = static_cast<QMessageBox*>(box)->text().toStdString();
     static_cast<QMessageBox*>(box)->accept();
   });

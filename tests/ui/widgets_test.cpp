@@ -1,12 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The windowing layer where the program relies on more than the toolkit gives by default.
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QSpinBox>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
+#include <QWindow>
+#include <qpa/qwindowsysteminterface.h>
 
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "support/ui_driver.h"
+#include "ui/ui_registry.h"
 
 namespace {
 
@@ -82,6 +91,34 @@ TEST_F(Widgets, CanvasRepaintedFromAnotherThreadShowsThePicture) {
   EXPECT_EQ(shown.pixelColor(10, 10), QColor(0, 0, 0xFF));
 }
 
+// Showing a folder reads no file (a read of /proc/kmsg waits for good): in either requester a PDF and a text
+// without an extension show the same type.
+TEST_F(Widgets, FileRequesterShowsAFolderWithoutReadingAnyFile) {
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::path(::testing::TempDir()) / ("vellora-requester-" + std::to_string(getpid()));
+  fs::create_directory(folder);
+  std::ofstream(folder / "document") << "%PDF-1.4\n", std::ofstream(folder / "notes") << "plain words\n";
+  const fs::path working = fs::current_path();
+  fs::current_path(folder);  // the requester shows the working folder
+  for (bool save : {false, true}) {
+    QStringList types;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = static_cast<QFileDialog*>(QApplication::activeModalWidget());
+      auto* model = dialog->findChild<QFileSystemModel*>();
+      const QModelIndex list = model->index(QString::fromStdString(folder.string()));
+      EXPECT_TRUE(QTest::qWaitFor([&] {  // the two files as the list shows them, once their types are in
+        types.clear();
+        for (int row = 0; row < model->rowCount(list); ++row) types << model->index(row, 2, list).data().toString();
+        return types.size() == 2 && !types.contains("");
+      }));
+      dialog->reject();
+    });
+    UiFileDialog(save, "Files", "All files|*");
+    EXPECT_EQ(types.value(0), types.value(1)) << "a type was read from a file's contents, save " << save;
+  }
+  fs::current_path(working), fs::remove_all(folder);
+}
+
 TEST_F(Widgets, RichTextShowsEachKindOfLineEndAsALineBreak) {
   const int box = UiCreateControl(0, -1, ControlKind::RichText, 5, 5, 300, 100);
   const char* const cases[][2] = {{"a\rb", "a\nb"}, {"a\r\nb", "a\nb"}, {"a\nb", "a\nb"},
@@ -91,5 +128,26 @@ TEST_F(Widgets, RichTextShowsEachKindOfLineEndAsALineBreak) {
     EXPECT_EQ(static_cast<QTextEdit*>(UiWidget(box))->toPlainText(), shown);
   }
 }
+
+// A close request left in the toolkit's queue with the wake-up that announced it already spent (by a pass that held
+// input back, as while a sound plays, or by the dispatcher racing the thread that queued it) is taken at once, with
+// either event dispatcher (true: GLib's). The wait once slept on it, in 1 of about 65 real-time playback runs.
+class WaitingForEvents : public ::testing::TestWithParam<bool> {};
+
+TEST_P(WaitingForEvents, TakesAnEventWhoseWakeUpWasSpent) {
+  if (!GetParam()) setenv("QT_NO_GLIB", "1", 1);
+  ASSERT_TRUE(UiInitialise() && UiOpenWindow(0, "Test", 400, 300));
+  using Wsi = QWindowSystemInterface;
+  QWindow* window = UiWindowWidget(0)->windowHandle();
+  std::thread([window] { Wsi::handleCloseEvent<Wsi::AsynchronousDelivery>(window); }).join();
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);  // the wake-up is spent, the request held
+  QTimer::singleShot(10000, [] { QueueActivated(0, 99); });  // comes first only if the wait slept on the request
+  UiEvent event;
+  EXPECT_TRUE(UiWaitEvent(event) && event.kind == EventKind::Close) << event.control;
+  UiShutdown();
+}
+
+INSTANTIATE_TEST_SUITE_P(Widgets, WaitingForEvents, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "GLib" : "OwnDispatcher"; });
 
 }  // namespace
