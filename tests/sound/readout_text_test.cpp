@@ -77,6 +77,8 @@ TEST(ReadoutImport, SaysWhatWasTakenAndHowItPlays) {
       {12345, 12345, 4000, 3086, 4000, "Imported a.wav: 3.09 s at 4000 Hz"}};
   for (auto [taken, frames, rate, durationMs, playRate, shown] : cases)
     EXPECT_EQ(ImportReadoutText("a.wav", taken, frames, rate, durationMs, playRate), shown) << frames;
+  EXPECT_EQ(ImportReadoutText("a.wav", 120001, 505600, 8000, 15000, 8000, 96000),
+            "Imported 15.00 s from 12.00 s of a.wav (63.20 s at 8000 Hz)");
 }
 
 }  // namespace

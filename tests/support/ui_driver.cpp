@@ -3,12 +3,16 @@
 #include "support/ui_driver.h"
 #include <QAbstractSlider>
 #include <QApplication>
+#include <QCheckBox>
 #include <QColorDialog>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
+#include <QSlider>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
@@ -52,13 +56,13 @@ void Menu(const char* title, const char* item) {
   ADD_FAILURE() << "no menu item " << title << " / " << item;
 }
 
-// Runs action once on the next modal widget of the kind to become active: a timer looks every few milliseconds.
+// Runs action once on the next modal widget of the class to become active: a timer looks every few milliseconds.
 static void WhenModalAppears(const char* kind, std::function<void(QWidget*)> action) {
   QPointer<QWidget> before = QApplication::activeModalWidget();
   auto* timer = new QTimer(QCoreApplication::instance());
   QObject::connect(timer, &QTimer::timeout, timer, [=] {
     QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || modal == before || !modal->isVisible() || !modal->inherits(kind)) return;
+    if (!modal || modal == before || !modal->isVisible() || qstrcmp(modal->metaObject()->className(), kind)) return;
     timer->stop();
     timer->deleteLater();
     action(modal);
@@ -88,6 +92,31 @@ void DismissMessageBox(std::string* title, std::string* text) {
     if (text) *text = static_cast<QMessageBox*>(box)->text().toStdString();
     static_cast<QMessageBox*>(box)->accept();
   });
+}
+
+void AnswerImportDialog(const ImportChoice& choice, bool accept, std::function<void(QWidget*)> inspect) {
+  WhenModalAppears("QDialog", [=](QWidget* dialog) {
+    auto find = [dialog](const char* name) { return dialog->findChild<QWidget*>(QString::fromLatin1(name)); };
+    static_cast<QAbstractButton*>(find(choice.decibels ? "decibels" : "amplitude"))->click();
+    static_cast<QAbstractButton*>(find(choice.nearestRow ? "nearest" : "between"))->click();
+    static_cast<QSpinBox*>(find("range"))->setValue(choice.rangeDb);
+    static_cast<QSpinBox*>(find("gain"))->setValue(choice.gainDb);
+    if (auto* channel = qobject_cast<QComboBox*>(find("channel"))) channel->setCurrentIndex(choice.channel);
+    if (auto* start = qobject_cast<QSlider*>(find("start"))) start->setSliderPosition(choice.startMs);
+    static_cast<QCheckBox*>(find("fit"))->setChecked(choice.fitRange);
+    while (dialog->findChild<QTimer*>(QStringLiteral("previewTimer"))->isActive()) QCoreApplication::processEvents();
+    if (inspect) inspect(dialog);
+    QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, accept ? Qt::Key_Return : Qt::Key_Escape);
+  });
+}
+
+Raster ImportPreviewOf(QWidget* dialog) {
+  const QImage image = dialog->findChild<QLabel*>(QStringLiteral("preview"))->pixmap().toImage();
+  Raster picture(image.width(), image.height());
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      picture.At(x, y) = MakeColour(qRed(image.pixel(x, y)), qGreen(image.pixel(x, y)), qBlue(image.pixel(x, y)));
+  return picture;
 }
 
 std::vector<UiEvent> PumpEvents() {
