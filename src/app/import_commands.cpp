@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Import Sound: a sound file read once and kept, its picture made for each of the Import dialog's choices as
 // they change, and on OK that picture on the canvas with the sliders that play it back at its own pace.
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,15 +19,18 @@ namespace {
 constexpr const char* ImportTitle = "Import Sound";
 constexpr const char* ImportFilters = "Sound|*.wav;*.flac;*.ogg;*.oga;*.aif;*.aiff;*.aifc|All files|*";
 
-// The file, the stretch and channel of it in memory, and the last picture made from them.
+// The file, the stretch and channel of it in memory, and the last picture made from them. The dialog makes its
+// pictures on a thread of its own, so the settings they are made with are copied in before it opens.
 struct ImportSession {
   std::string path;
+  SynthSettingsRecord mapping;
+  std::vector<float> rowLevels;
   SoundReadRequest request;
   ReadSound sound;
   std::optional<ImportChoice> madeFor;
   ImportPreview made;
   PlaybackPace pace;
-  std::string readError;  // why the stretch or channel of the last choice could not be read
+  std::string failure;  // why the last choice gave no picture
 };
 
 std::string BaseName(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
@@ -54,20 +58,18 @@ std::vector<float> RowLevelsInUse() {
   return levels;
 }
 
-// The picture and notes of the sound under the choice, and the pace that plays it; kept for the same choice.
-const ImportPreview& MakeImportPicture(ImportSession& session, const ImportChoice& choice) {
-  if (session.madeFor == choice) return session.made;
-  session.made = ImportPreview{};
-  session.madeFor = choice;
-  session.readError = TakeStretch(session, choice);
-  if (!session.readError.empty()) {
-    session.made.error = "This stretch or channel cannot be read: " + session.readError + ".";
-    return session.made;
+// The picture and notes of the sound under the choice, and the pace that plays it; failure says why.
+ImportPreview PictureOf(ImportSession& session, const ImportChoice& choice) {
+  ImportPreview made;
+  session.failure = TakeStretch(session, choice);
+  if (!session.failure.empty()) {
+    made.error = "This stretch or channel cannot be read: " + session.failure + ".";
+    return made;
   }
   const ReadSound& sound = session.sound;
   session.pace = PaceOfSound(sound.samples.size(), sound.sampleRate);
   // The rows are measured as Synthesize will play them: the mapping of the moment, its range fitted first.
-  SynthSettingsRecord mapping = SynthSettings;
+  SynthSettingsRecord mapping = session.mapping;
   if (choice.fitRange) {
     const FrequencyRange fitted = FitFrequencyRange(sound.samples, sound.sampleRate, mapping, session.pace.sampleRate);
     mapping.FrqFrom = fitted.from;
@@ -79,11 +81,25 @@ const ImportPreview& MakeImportPicture(ImportSession& session, const ImportChoic
   analysis.gainDb = choice.gainDb;
   analysis.placement = choice.nearestRow ? RowPlacement::Nearest : RowPlacement::Between;
   analysis.playRate = session.pace.sampleRate;
-  analysis.rowLevels = RowLevelsInUse();
-  session.made.picture = AnalyseSound(sound.samples, sound.sampleRate, mapping, analysis);
-  session.made.notes = SoundNotes(sound, session.pace);
-  session.made.frqFrom = mapping.FrqFrom;
-  session.made.frqTo = mapping.FrqTo;
+  analysis.rowLevels = session.rowLevels;
+  made.picture = AnalyseSound(sound.samples, sound.sampleRate, mapping, analysis);
+  made.notes = SoundNotes(sound, session.pace);
+  made.frqFrom = mapping.FrqFrom;
+  made.frqTo = mapping.FrqTo;
+  return made;
+}
+
+// PictureOf, kept for the same choice; too little memory for it is a failure like any other.
+const ImportPreview& MakeImportPicture(ImportSession& session, const ImportChoice& choice) {
+  if (session.madeFor == choice) return session.made;
+  session.madeFor = choice;
+  try {
+    session.made = PictureOf(session, choice);
+  } catch (const std::bad_alloc&) {
+    session.failure = "there is not enough memory for its picture";
+    session.made = ImportPreview{};
+    session.made.error = "There is not enough memory for this picture.";
+  }
   return session.made;
 }
 
@@ -138,11 +154,13 @@ void RunImportSoundCommand() {
     return;
   }
   session.sound = std::move(*read.sound);
+  session.mapping = SynthSettings;
+  session.rowLevels = RowLevelsInUse();
   const ImportPreviewMaker preview = [&session](const ImportChoice& shown) { return MakeImportPicture(session, shown); };
   if (!UiImportDialog(FactsOf(session), choice, preview)) return;
   const ImportPreview& made = MakeImportPicture(session, choice);
   if (!made.error.empty()) {
-    UiMessageBox(ImportTitle, "Could not import " + file.path + ": " + session.readError + ".");
+    UiMessageBox(ImportTitle, "Could not import " + file.path + ": " + session.failure + ".");
     return;
   }
   LastImportChoice = choice;

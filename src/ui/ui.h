@@ -152,6 +152,8 @@ struct ImportPreview {
 };
 using ImportPreviewMaker = std::function<ImportPreview(const ImportChoice&)>;
 
-// Modal Import dialog owned by the main window: the picture and notes makePreview gives for the choices, remade
-// whenever one changes; true on OK with choice set to what was chosen, false on Cancel with choice untouched.
+// Modal Import dialog owned by the main window: the picture and notes makePreview gives for the choices, made
+// again whenever one changes; true on OK with choice set to what was chosen, false on Cancel with choice untouched.
+// makePreview runs on a thread of its own, one call at a time, all of them over before the dialog returns: it must
+// not touch the program's state or controls.
 bool UiImportDialog(const ImportSoundFacts& sound, ImportChoice& choice, const ImportPreviewMaker& makePreview);

@@ -13,9 +13,9 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
-#include <QTimer>
 
 #include <algorithm>
+#include <thread>
 
 #include "sound/analysis.h"
 #include "ui/ui.h"
@@ -77,11 +77,41 @@ void ShowPreview(ImportControls& c, const ImportPreview& preview) {
     image.fill(Qt::black);
   }
   c.picture->setPixmap(QPixmap::fromImage(image));
-  c.frequencies->setText(QStringLiteral("Frq From %1 Hz, Frq To %2 Hz").arg(preview.frqFrom).arg(preview.frqTo));
+  const bool measured = preview.frqTo > 0;
+  c.frequencies->setText(measured ? QStringLiteral("Frq From %1 Hz, Frq To %2 Hz").arg(preview.frqFrom).arg(preview.frqTo)
+                                  : QString());
   QStringList notes;
   for (const std::string& note : preview.notes) notes << QString::fromStdString(note);
   c.notes->setText(preview.error.empty() ? notes.join(QLatin1Char('\n')) : QString::fromStdString(preview.error));
   c.ok->setEnabled(preview.error.empty());
+}
+
+// Pictures are made on a thread of their own, one at a time, so that input never waits for one; choices made
+// while one is being made are taken up, as they stand then, once it is shown.
+struct PreviewWorker {
+  std::thread thread;
+  bool busy = false;     // a picture is being made
+  bool wanted = false;   // the choices changed since it was begun
+};
+
+void MakePreview(QDialog* dialog, ImportControls& c, PreviewWorker& worker, const ImportPreviewMaker& make) {
+  if (worker.busy) {
+    worker.wanted = true;
+    return;
+  }
+  if (worker.thread.joinable()) worker.thread.join();
+  worker.busy = true;
+  worker.wanted = false;
+  dialog->setProperty("previewPending", true);  // tests wait for it to clear
+  worker.thread = std::thread([dialog, &c, &worker, &make, choice = ChoiceShown(c)] {
+    const ImportPreview made = make(choice);
+    QMetaObject::invokeMethod(dialog, [dialog, &c, &worker, &make, made] {
+      worker.busy = false;
+      ShowPreview(c, made);
+      if (worker.wanted) return MakePreview(dialog, c, worker, make);
+      dialog->setProperty("previewPending", false);
+    }, Qt::QueuedConnection);
+  });
 }
 
 // Two choices side by side, each a radio button of their own group.
@@ -214,18 +244,14 @@ bool UiImportDialog(const ImportSoundFacts& sound, ImportChoice& choice, const I
   for (qsizetype i = 0; i + 1 < order.size(); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
 
   ShowScale(c);
-  ShowPreview(c, makePreview(ChoiceShown(c)));
-  // A change asks for a new picture once the input already waiting is handled: a drag of the start slider
-  // makes one picture per pause, not one per step.
-  auto* remake = new QTimer(&dialog);
-  remake->setObjectName(QStringLiteral("previewTimer"));
-  remake->setSingleShot(true);
-  remake->setInterval(0);
-  QObject::connect(remake, &QTimer::timeout, &dialog, [&c, &makePreview] { ShowPreview(c, makePreview(ChoiceShown(c))); });
-  const auto changed = [&c, remake] {
+  ShowPreview(c, ImportPreview{});
+  c.notes->setText(QStringLiteral("Making the picture\u2026"));
+  PreviewWorker worker;
+  MakePreview(&dialog, c, worker, makePreview);
+  const auto changed = [&dialog, &c, &worker, &makePreview] {
     ShowScale(c);
     if (c.start) c.startText->setText(StretchText(c.start->value()));
-    remake->start();
+    MakePreview(&dialog, c, worker, makePreview);
   };
   for (QRadioButton* radio : {c.amplitude, c.nearest}) QObject::connect(radio, &QRadioButton::toggled, &dialog, changed);
   for (QSpinBox* box : {c.range, c.gain}) QObject::connect(box, &QSpinBox::valueChanged, &dialog, changed);
@@ -234,7 +260,9 @@ bool UiImportDialog(const ImportSoundFacts& sound, ImportChoice& choice, const I
   QObject::connect(c.fit, &QCheckBox::toggled, &dialog, changed);
 
   (c.decibels->isChecked() ? c.decibels : c.amplitude)->setFocus();
-  if (dialog.exec() != QDialog::Accepted) return false;
-  choice = ChoiceShown(c);
-  return true;
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  // The picture being made is not waited for while the dialog is open; it is now, before its owner goes.
+  if (worker.thread.joinable()) worker.thread.join();
+  if (accepted) choice = ChoiceShown(c);
+  return accepted;
 }

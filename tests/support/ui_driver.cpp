@@ -104,7 +104,7 @@ void AnswerImportDialog(const ImportChoice& choice, bool accept, std::function<v
     if (auto* channel = qobject_cast<QComboBox*>(find("channel"))) channel->setCurrentIndex(choice.channel);
     if (auto* start = qobject_cast<QSlider*>(find("start"))) start->setSliderPosition(choice.startMs);
     static_cast<QCheckBox*>(find("fit"))->setChecked(choice.fitRange);
-    while (dialog->findChild<QTimer*>(QStringLiteral("previewTimer"))->isActive()) QCoreApplication::processEvents();
+    while (dialog->property("previewPending").toBool()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     if (inspect) inspect(dialog);
     QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, accept ? Qt::Key_Return : Qt::Key_Escape);
   });
