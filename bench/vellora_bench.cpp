@@ -129,7 +129,9 @@ void RunAnalysis(benchmark::State& state, int threadCount) {
   }();
   SynthSettingsRecord mapping;
   mapping.FrqDistribution = 1;
-  for (auto _ : state) benchmark::DoNotOptimize(AnalyseLevels(sound, WorstRate, mapping, {threadCount}));
+  AnalysisChoices choices;
+  choices.threadCount = threadCount;
+  for (auto _ : state) benchmark::DoNotOptimize(AnalyseSound(sound, WorstRate, mapping, choices));
 }
 
 std::string PictureOf(const std::string& name) { return name.substr(0, name.find('/')); }

@@ -82,8 +82,9 @@ RenderInput AnalysePicture(const RenderOptions& options, std::ostream& err) {
     err << "vellora-render: " << options.analyse << " is " << static_cast<double>(sound.fileFrames) / sound.sampleRate
         << " s long; its first " << LongestAnalysedSeconds << " s are analysed\n";
   const SynthSettingsRecord mapping = SynthSettingsFromValues(input.values.integers);
-  input.picture = AnalyseSound(sound.samples, sound.sampleRate, mapping,
-                               options.decibels ? AnalysisScale::Decibels : AnalysisScale::Linear);
+  AnalysisChoices choices;
+  choices.scale = options.decibels ? AnalysisScale::Decibels : AnalysisScale::Linear;
+  input.picture = AnalyseSound(sound.samples, sound.sampleRate, mapping, choices);
   return input;
 }
 

@@ -14,8 +14,8 @@
 #include "sound/synthesis.h"
 
 enum class AnalysisScale {
-  Linear,    // brightness proportional to amplitude, the loudest cell 255: what synthesis reads back
-  Decibels,  // 255 at the loudest cell, 0 at DecibelRange below it and lower
+  Linear,    // brightness proportional to amplitude: what synthesis reads back
+  Decibels,  // brightness proportional to decibels, the range below 255 mapped down to 0
 };
 constexpr double DecibelRange = 60.0;
 
@@ -30,33 +30,13 @@ struct PlaybackPace {
 };
 PlaybackPace PaceOfSound(std::size_t sampleCount, std::int32_t sampleRate);
 
-struct AnalysisOptions {
-  int threadCount = 0;  // threads to share the rows among; 0 uses the machine's cores
-};
-
-// Samples per picture column for a sound of sampleCount samples: (sampleCount − 1) / 379 rounded half to
-// even, at least 1, as synthesis gives a sound of that length.
-std::int32_t AnalysisSamplesPerColumn(std::size_t sampleCount);
-
 // The pitch in Hz each of the canvas rows is heard at under the mapping settings (FrqFrom, FrqTo,
 // FrqDistribution, DistA to DistD, PhaseFactor).
 std::vector<double> HeardRowFrequencies(const SynthSettingsRecord& mapping);
 
-// Each row's amplitude in each column, CanvasSize × CanvasSize values at row * CanvasSize + column: the
-// sound through a band around the row's heard pitch that falls to nothing at the neighbouring rows'
-// pitches, as an RMS over the column's samples. Pitches above half the rate are measured where they fold to.
-// Columns that start after the last sample are 0; no samples or a rate below 1 give all 0s.
-std::vector<double> AnalyseLevels(std::span<const float> samples, std::int32_t sampleRate,
-                                  const SynthSettingsRecord& mapping, const AnalysisOptions& options = {});
-
-// The grey picture of the levels: the loudest at 255 on the scale given; all 0s give a black picture.
-Raster LevelsToPicture(std::span<const double> levels, AnalysisScale scale);
-
-// The picture of a sound under the mapping settings: AnalyseLevels then LevelsToPicture.
-Raster AnalyseSound(std::span<const float> samples, std::int32_t sampleRate, const SynthSettingsRecord& mapping,
-                    AnalysisScale scale, const AnalysisOptions& options = {});
-
-// How a tone between two rows' pitches is drawn.
+// How a tone between two rows' pitches is drawn. Nearest is the default: two rows sharing a tone play it as two
+// sines whose sum beats at their spacing (100 % tremolo halfway), while one row plays it steady, at most half a
+// row's spacing off pitch.
 enum class RowPlacement {
   Between,  // shared between the two rows by how near it is to each
   Nearest,  // wholly on the row whose pitch is nearest
@@ -69,14 +49,20 @@ constexpr double MaximumRangeDb = 120.0;
 struct AnalysisChoices {
   AnalysisScale scale = AnalysisScale::Linear;
   double rangeDb = DecibelRange;  // the decibel scale's range, MinimumRangeDb .. MaximumRangeDb
-  double gainDb = 0.0;            // raises (or lowers) every level before the scale maps it to brightness
-  RowPlacement placement = RowPlacement::Between;
+  double gainDb = 0.0;            // raises (or lowers) every level before the scale maps it to brightness, ±120
+  RowPlacement placement = RowPlacement::Nearest;
   std::int32_t playRate = 0;      // Hz the picture will be synthesised at; 0: the sound's own rate within the slider
   std::vector<float> rowLevels;   // the band level synthesis multiplies each row by; empty when the curve is not in use
   int threadCount = 0;            // 0 uses the machine's cores
 };
 
-// The picture of a sound under the mapping settings and the choices.
+// The rate a picture of a sound at sampleRate is played at: the choice, or with 0 the sound's own rate, within
+// the Sample Rate slider's range (with 0, as PaceOfSound gives it).
+std::int32_t PlayRateFor(std::int32_t choice, std::int32_t sampleRate);
+
+// The picture of a sound under the mapping settings and the choices: each row shows the amplitude the sound
+// holds at the pitch the row is heard at when synthesised at the play rate, in the columns where synthesis at
+// that rate and at PaceOfSound's duration plays it. No samples or a rate below 1 give a black picture.
 Raster AnalyseSound(std::span<const float> samples, std::int32_t sampleRate, const SynthSettingsRecord& mapping,
                     const AnalysisChoices& choices);
 

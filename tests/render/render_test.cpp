@@ -128,8 +128,10 @@ TEST_F(RenderRun, AnalyseWritesTheSoundsPictureWithSettingsThatPlayItBackAtItsOw
   EXPECT_EQ(values.integers, (SoundSettingValues{15000, 22050, 100, 5000, 0, 50, 5, 75, 75}));
   tones.resize(15 * 44100 + 1);
   std::ifstream saved(analysed, std::ios::binary);
+  AnalysisChoices decibels;
+  decibels.scale = AnalysisScale::Decibels;
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}),
-            EncodeBmp24(AnalyseSound(tones, 44100, SynthSettingsFromValues(values.integers), AnalysisScale::Decibels)));
+            EncodeBmp24(AnalyseSound(tones, 44100, SynthSettingsFromValues(values.integers), decibels)));
   EXPECT_EQ(ReadWav(out).second.size(), 15u * 22050 + 1);
 }
 

@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The measuring half of the analysis: the stretch of the sound each picture column stands for, and the amplitude
+// each row's played pitch has in each column, measured through a bank of bands cut from one spectrum.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "sound/analysis.h"
+
+// Where a column's stretch lies in the sound, in samples of the sound (fractions allowed; past the last sample
+// the sound is taken as continuing by its own mirror image).
+struct ColumnSpan {
+  double first = 0.0;
+  double end = 0.0;
+};
+
+// The stretch of a sound of sampleCount samples at sampleRate that each of the canvas columns sounds when the
+// picture is synthesised at playRate with the duration PaceOfSound gives: columns fall where synthesis puts
+// them, and a sound shorter than the shortest duration is spread over the whole picture.
+std::vector<ColumnSpan> ColumnSpans(std::size_t sampleCount, std::int32_t sampleRate, std::int32_t playRate);
+
+// The samples as doubles scaled so the largest finite magnitude is 1; anything not a finite number is silence.
+// All 0s when nothing is louder than 0.
+std::vector<double> ScaledSamples(std::span<const float> samples);
+
+// What a measurement gives: each row's amplitude in each column, and how many columns each row's band takes to
+// settle after the sound changes (a level changes no faster in the picture).
+struct MeasuredLevels {
+  std::vector<double> levels;        // CanvasSize × CanvasSize, at row * CanvasSize + column
+  std::vector<int> settlingColumns;  // CanvasSize, each at least 2
+};
+
+// Each row's amplitude in each column for the samples scaled by ScaledSamples. rowPitches[row] is the pitch in Hz
+// the row will be heard at, as the sound holds it (0 .. half of sampleRate; anything above holds nothing). Each
+// distinct pitch has a band reaching to its neighbours on either side; with RowPlacement::Nearest each band's
+// level goes to the pitch nearest to the frequency it measures. All 0s for no samples, a rate below 1 or spans
+// not one per column; threadCount 0 uses the machine's cores.
+MeasuredLevels MeasureRowLevels(std::span<const double> scaled, std::int32_t sampleRate,
+                                std::span<const double> rowPitches, std::span<const ColumnSpan> columns,
+                                RowPlacement placement, int threadCount);
+
+// The energy of the scaled samples at each bin of one transform of them, with the width of a bin in Hz.
+struct PowerSpectrum {
+  std::vector<double> energy;
+  double binHz = 0.0;
+};
+PowerSpectrum PowerSpectrumOf(std::span<const double> scaled, std::int32_t sampleRate);

@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A sound continued past its ends by what it holds there: each end foreseen by linear prediction (Burg's method),
+// so a tone runs on through an end with its own phase and a recording that stops abruptly makes no step.
+#include "sound/sound_continuation.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <thread>
+
+namespace {
+
+// Coefficients a[1 .. order] of the all-pole predictor x[n] ≈ −Σ a[i] x[n − i] fitted to x by Burg's method,
+// whose every reflection lies within ±1: the predictor is stable and a tone it has seen runs on with its phase.
+std::vector<double> BurgPredictor(std::span<const double> x, std::size_t order) {
+  const std::size_t n = x.size();
+  order = std::min(order, n / 2);
+  std::vector<double> a(order + 1, 0.0), previous;
+  a[0] = 1.0;
+  std::vector<double> forward(x.begin(), x.end()), backward(x.begin(), x.end());
+  double energy = 0.0;
+  for (const double v : x) energy += v * v;
+  for (std::size_t m = 1; m <= order; ++m) {
+    double num = 0.0, den = 0.0;
+    for (std::size_t i = m; i < n; ++i) {
+      num += forward[i] * backward[i - 1];
+      den += forward[i] * forward[i] + backward[i - 1] * backward[i - 1];
+    }
+    // What is left to predict is rounding noise: the predictor is complete.
+    if (!(den > 1e-12 * energy)) break;
+    const double k = -2.0 * num / den;
+    previous.assign(a.begin(), a.begin() + static_cast<long>(m) + 1);
+    for (std::size_t i = 1; i <= m; ++i) a[i] += k * previous[m - i];
+    for (std::size_t i = n - 1; i >= m; --i) {
+      const double f = forward[i];
+      forward[i] = f + k * backward[i - 1];
+      backward[i] = backward[i - 1] + k * f;
+    }
+  }
+  return a;
+}
+
+// The count samples that would follow the given ones, as the predictor fitted to them foresees. The prediction
+// fades by 1/e over FadeSeconds, so no tone it foresees grows, and never leaves ±PredictionLimit.
+std::vector<double> Predicted(std::vector<double> history, std::size_t count, double sampleRate) {
+  constexpr std::size_t PredictionOrder = 32;
+  constexpr double FadeSeconds = 4.0, PredictionLimit = 4.0;
+  std::vector<double> a = BurgPredictor(history, PredictionOrder);
+  const double fade = std::exp(-1.0 / (FadeSeconds * sampleRate));
+  double factor = 1.0;
+  for (double& coefficient : a) coefficient *= factor, factor *= fade;
+  const std::size_t order = a.size() - 1, start = history.size();
+  history.resize(start + count);
+  for (std::size_t n = start; n < history.size(); ++n) {
+    double sum = 0.0;
+    for (std::size_t i = 1; i <= order; ++i) sum -= a[i] * history[n - i];
+    history[n] = std::clamp(sum, -PredictionLimit, PredictionLimit);
+  }
+  return {history.begin() + static_cast<long>(start), history.end()};
+}
+
+// How much of a continuation is kept d samples past its end: all of it for hold samples, then a raised-cosine fade
+// over as many again. Two continuations meeting over a gap of three holds add up to 1 in its middle third.
+double ContinuationShare(std::size_t d, std::size_t hold) {
+  if (d <= hold) return 1.0;
+  if (d >= 2 * hold) return 0.0;
+  const double c = std::cos(0.5 * std::numbers::pi * static_cast<double>(d - hold) / static_cast<double>(hold));
+  return c * c;
+}
+
+}  // namespace
+
+std::vector<float> ContinuedSound(std::span<const double> x, std::size_t length, double sampleRate, bool inParallel) {
+  constexpr std::size_t PredictionSpan = 4096;
+  constexpr double HoldSeconds = 2.0;
+  if (length < x.size()) return {};
+  const std::size_t n = x.size(), gap = length - n, span = std::min(n, PredictionSpan);
+  const std::size_t hold =
+      std::max<std::size_t>(1, std::min(gap / 3, static_cast<std::size_t>(HoldSeconds * sampleRate)));
+  std::vector<float> out(length);
+  for (std::size_t i = 0; i < n; ++i) out[i] = static_cast<float>(x[i]);
+  std::vector<double> beforeStart;
+  auto foreseeStart = [&] {
+    beforeStart = Predicted({x.rend() - static_cast<long>(span), x.rend()}, 2 * hold, sampleRate);
+  };
+  std::thread helper;
+  if (inParallel) helper = std::thread(foreseeStart);
+  const std::vector<double> afterEnd = Predicted({x.end() - static_cast<long>(span), x.end()}, 2 * hold, sampleRate);
+  if (inParallel) helper.join();
+  else foreseeStart();
+  for (std::size_t j = 0; j < gap; ++j) {
+    // Buffer position n + j is j + 1 samples after the last sample and gap − j samples before the first.
+    const std::size_t after = j + 1, before = gap - j;
+    const double end = after < 2 * hold ? ContinuationShare(after, hold) * afterEnd[after - 1] : 0.0;
+    const double start = before < 2 * hold ? ContinuationShare(before, hold) * beforeStart[before - 1] : 0.0;
+    out[n + j] = static_cast<float>(end + start);
+  }
+  return out;
+}
+
