@@ -8,11 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "sound/analysis.h"
 
 struct RenderOptions {
   std::string image;         // the picture to read, or empty when a sound is analysed instead
   std::string analyse;       // the sound to turn into the picture, or empty
-  bool decibels = false;     // the analysis' brightness scale: decibels rather than amplitude
+  int channel = 0;           // the sound's channel to analyse, from 1; 0: the mix of all of them
+  double startSeconds = 0.0; // where in the sound the analysed stretch begins
+  AnalysisChoices choices;   // scale, range, gain and placement of the analysis (the rest is filled in)
+  bool fitRange = false;     // From and To from the sound's pitches rather than the settings
   std::string output;        // empty: no sound file
   std::string settingsFile;  // empty: the image's name followed by ".vlr", when there is one
   bool pcm16 = false;

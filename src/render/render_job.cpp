@@ -56,14 +56,23 @@ RenderInput ReadPicture(const RenderOptions& options, std::ostream& err) {
   return input;
 }
 
+// The band editor synthesis reads its levels from: the settings file's points when it has them.
+BandLevelEditor BandEditorFor(const SettingsValues& values) {
+  BandLevelEditor editor = ProgramBandEditorRecord();
+  if (!values.bandPoints.empty()) ImportBandPointsInto(editor, values.bandPoints);
+  return editor;
+}
+
 // The sound's picture under the mapping the options give, with the duration and rate that play it back at
-// its own pace unless the options set them.
+// its own pace unless the options set them, measured as it will be played: at that rate and, when the band
+// curve is in force, divided by each row's level.
 RenderInput AnalysePicture(const RenderOptions& options, std::ostream& err) {
   RenderInput input;
-  const SoundReadOutcome read = ReadSoundFile(options.analyse, LongestAnalysedSeconds);
+  const SoundReadOutcome read =
+      ReadSoundFile(options.analyse, SoundReadRequest{LongestAnalysedSeconds, options.startSeconds, options.channel});
   if (!read.sound) {
     err << "vellora-render: cannot read " << options.analyse << ": " << read.error << "\n";
-    input.exitCode = RenderExitFailure;
+    input.exitCode = read.requestRefused ? RenderExitUsage : RenderExitFailure;
     return input;
   }
   std::optional<SettingsValues> base = SettingsValues{};
@@ -78,13 +87,23 @@ RenderInput AnalysePicture(const RenderOptions& options, std::ostream& err) {
   base->integers[DurationSetting] = pace.durationMs;
   base->integers[SampleRateSetting] = pace.sampleRate;
   input.values = WithOptions(*base, options);
-  if (static_cast<std::int64_t>(sound.samples.size()) < sound.fileFrames)
-    err << "vellora-render: " << options.analyse << " is " << static_cast<double>(sound.fileFrames) / sound.sampleRate
-        << " s long; its first " << LongestAnalysedSeconds << " s are analysed\n";
-  const SynthSettingsRecord mapping = SynthSettingsFromValues(input.values.integers);
-  AnalysisChoices choices;
-  choices.scale = options.decibels ? AnalysisScale::Decibels : AnalysisScale::Linear;
-  input.picture = AnalyseSound(sound.samples, sound.sampleRate, mapping, choices);
+  SoundSettingValues& integers = input.values.integers;
+
+  AnalysisChoices choices = options.choices;
+  choices.playRate = ClampedSettingValue(SampleRateSetting, integers[SampleRateSetting]);
+  if (options.fitRange) {
+    const FrequencyRange fitted =
+        FitFrequencyRange(sound.samples, sound.sampleRate, SynthSettingsFromValues(integers), choices.playRate);
+    integers[FrqFromSetting] = fitted.from;
+    integers[FrqToSetting] = fitted.to;
+  }
+  if (options.bandCurve) {
+    const BandLevelEditor editor = BandEditorFor(input.values);
+    for (int row = 0; row < CanvasSize; ++row) choices.rowLevels.push_back(BandLevelOf(editor, true, row));
+  }
+  for (const std::string& note : SoundNotes(sound, {integers[DurationSetting], integers[SampleRateSetting]}))
+    err << "vellora-render: " << options.analyse << ": " << note << "\n";
+  input.picture = AnalyseSound(sound.samples, sound.sampleRate, SynthSettingsFromValues(integers), choices);
   return input;
 }
 
@@ -101,8 +120,7 @@ int RunRender(const RenderOptions& options, std::ostream& err) {
     return RenderExitUsage;
   }
   settings.BandCurveEdited = options.bandCurve ? 1 : 0;
-  BandLevelEditor editor = ProgramBandEditorRecord();
-  if (!values.bandPoints.empty()) ImportBandPointsInto(editor, values.bandPoints);
+  BandLevelEditor editor = BandEditorFor(values);
 
   const bool edited = settings.BandCurveEdited == 1;
   const SynthesisSources sources{&DefaultFrequency, &DistributionFrequency,

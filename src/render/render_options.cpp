@@ -4,6 +4,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cmath>
+#include <limits>
+
 #include "picture/settings_file.h"
 
 namespace {
@@ -11,6 +14,32 @@ namespace {
 CLI::Range SliderRange(int setting) {
   return CLI::Range(SoundSettingRanges[setting].minimum, SoundSettingRanges[setting].maximum);
 }
+
+// A number of the given range; unlike CLI::Range, it refuses "nan", which compares false with both ends.
+CLI::Validator NumberFrom(double minimum, double maximum = std::numeric_limits<double>::max()) {
+  using CLI::detail::to_string;
+  const std::string range = maximum < std::numeric_limits<double>::max()
+                                ? "in [" + to_string(minimum) + " - " + to_string(maximum) + "]"
+                                : ">= " + to_string(minimum);
+  return CLI::Validator(
+      [=](std::string& text) -> std::string {
+        double value = 0.0;
+        if (CLI::detail::lexical_cast(text, value) && value >= minimum && value <= maximum) return {};
+        return "Value " + text + " is not a number " + range;
+      },
+      "NUMBER " + range);
+}
+
+// "mix" or a channel's number from 1.
+const CLI::Validator ChannelChoice(
+    [](std::string& text) -> std::string {
+      int number = 0;
+      if (text == "mix" || (CLI::detail::lexical_cast(text, number) && number >= 1)) return {};
+      return "Value " + text + " is neither mix nor a channel number from 1";
+    },
+    "mix|N");
+
+constexpr const char* PlacementNames[] = {"between", "nearest"};  // in RowPlacement's order
 
 }  // namespace
 
@@ -22,13 +51,37 @@ RenderCommandLine ParseRenderCommandLine(const std::vector<std::string>& argumen
   CLI::Option* image = app.add_option("IMAGE", options.image, "BMP or JPEG picture, read as \"Load\" reads it");
   CLI::Option* analyse =
       app.add_option("--analyse", options.analyse,
-                     "sound file (WAV, FLAC, OGG, AIFF; the first 15 s) to analyse into the picture instead of IMAGE; "
+                     "sound file (WAV, FLAC, OGG, AIFF; 15 s of it) to analyse into the picture instead of IMAGE; "
                      "the sound duration and sample rate then play it back at its own pace")
           ->excludes(image);
-  std::string scale = "linear";
-  app.add_option("--scale", scale, "brightness of the analysis: linear (amplitude, the default) or db (60 dB range)")
+  std::string scale = "linear", channel = "mix";
+  std::optional<double> rangeDb;
+  std::string placement = PlacementNames[static_cast<int>(options.choices.placement)];
+  app.add_option("--scale", scale, "brightness of the analysis: linear (amplitude, the default) or db (decibels)")
       ->check(CLI::IsMember({"linear", "db"}))
       ->needs(analyse);
+  app.add_option("--range-db", rangeDb,
+                 "with --scale db: the decibels from white to black (default " +
+                     CLI::detail::to_string(DecibelRange) + ")")
+      ->check(NumberFrom(MinimumRangeDb, MaximumRangeDb))
+      ->needs(analyse);
+  app.add_option("--gain-db", options.choices.gainDb, "raises (or lowers) every level of the analysis (default 0)")
+      ->check(NumberFrom(-MaximumRangeDb, MaximumRangeDb))
+      ->needs(analyse);
+  app.add_option("--placement", placement,
+                 std::string("a pitch between two rows' pitches: shared between them, or on the nearest (default ") +
+                     placement + ")")
+      ->check(CLI::IsMember({PlacementNames[0], PlacementNames[1]}))
+      ->needs(analyse);
+  app.add_option("--channel", channel, "the channel to analyse: mix (the mean of all, the default) or N, from 1")
+      ->check(ChannelChoice)
+      ->needs(analyse);
+  app.add_option("--start", options.startSeconds, "seconds into the sound where the analysed 15 s begin (default 0)")
+      ->check(NumberFrom(0.0))
+      ->needs(analyse);
+  CLI::Option* fitRange =
+      app.add_flag("--fit-range", options.fitRange, "sets From and To so that the rows span the sound's pitches")
+          ->needs(analyse);
   app.add_option("-o,--output", options.output, "sound file to write: WAV, or FLAC when it ends in .flac");
   app.add_option("--settings", options.settingsFile, "settings file to use instead of IMAGE.vlr");
   std::string format = "float";
@@ -37,14 +90,19 @@ RenderCommandLine ParseRenderCommandLine(const std::vector<std::string>& argumen
   app.add_option("--duration-ms", options.durationMs, "sound duration in milliseconds")
       ->check(SliderRange(DurationSetting));
   app.add_option("--sample-rate", options.sampleRate, "sample rate in Hz")->check(SliderRange(SampleRateSetting));
-  app.add_option("--from", options.from, "lowest frequency (Frq From) in Hz")->check(SliderRange(FrqFromSetting));
-  app.add_option("--to", options.to, "highest frequency (Frq To) in Hz")->check(SliderRange(FrqToSetting));
+  app.add_option("--from", options.from, "lowest frequency (Frq From) in Hz")
+      ->check(SliderRange(FrqFromSetting))
+      ->excludes(fitRange);
+  app.add_option("--to", options.to, "highest frequency (Frq To) in Hz")
+      ->check(SliderRange(FrqToSetting))
+      ->excludes(fitRange);
   std::vector<int> distribution;
   app.add_option("--distribution", distribution, "A,B,C,D: the four distribution sliders; turns the shaped mapping on")
       ->delimiter(',')
       ->expected(4)
       ->check(SliderRange(DistASetting));
-  app.add_flag("--band-curve", options.bandCurve, "use the band level curve of the settings file");
+  app.add_flag("--band-curve", options.bandCurve,
+               "use the band level curve of the settings file (with --analyse: measured as it will play)");
   app.add_option("--save-picture", options.savePicture, "also write the 380x380 picture as \"Save\" does");
   app.add_flag("--play", options.play, "play the sound on the default output");
 
@@ -71,7 +129,15 @@ RenderCommandLine ParseRenderCommandLine(const std::vector<std::string>& argumen
     result.message = "Give a picture (IMAGE) or a sound to analyse (--analyse SOUND).\nRun with --help for more information.\n";
     return result;
   }
-  options.decibels = scale == "db";
+  if (rangeDb && scale != "db") {
+    result.exitCode = RenderExitUsage;
+    result.message = "--range-db needs --scale db.\nRun with --help for more information.\n";
+    return result;
+  }
+  options.choices.scale = scale == "db" ? AnalysisScale::Decibels : AnalysisScale::Linear;
+  options.choices.rangeDb = rangeDb.value_or(options.choices.rangeDb);
+  options.choices.placement = placement == PlacementNames[0] ? RowPlacement::Between : RowPlacement::Nearest;
+  options.channel = channel == "mix" ? 0 : std::stoi(channel);
   options.pcm16 = format == "pcm16";
   if (!distribution.empty()) options.distribution = std::array<int, 4>{distribution[0], distribution[1],
                                                                        distribution[2], distribution[3]};

@@ -48,5 +48,3 @@ Raster AnalyseSound(std::span<const float> samples, std::int32_t sampleRate, con
                                           choices.threadCount),
                          choices);
 }
-
-std::vector<std::string> SoundNotes(const ReadSound&, const PlaybackPace&) { return {}; }

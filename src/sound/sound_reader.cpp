@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Decodes a sound file through libsndfile in bounded chunks and mixes it to mono, refusing what is damaged,
-// cut short, or outside the rates and channel counts the analysis takes.
+// Decodes a stretch of a sound file through libsndfile in bounded chunks, mixed to mono or one channel alone,
+// with each channel's peak, refusing what is damaged, cut short, or outside the rates and channel counts the
+// analysis takes.
 #include "sound/sound_reader.h"
 
 #include <fcntl.h>
@@ -9,16 +10,16 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <new>
 #include <sstream>
 
 #include "sound/memory_sound_file.h"
+#include "sound/sound_read_refusals.h"
 
 namespace {
 
@@ -27,23 +28,33 @@ constexpr sf_count_t ChunkSamples = 1 << 16;
 // Where libsndfile logs a data chunk that claims more bytes than follow it ("data : 4000 (should be 3000)"):
 // WAV and CAF, AIFF, AU. It reads what is there and says so nowhere else.
 constexpr std::string_view DataChunkNames[] = {"data", "SSND", "Data Size"};
+constexpr const char* DamagedRefusal = "the file is damaged: part of its sound cannot be decoded";
 
 SoundReadOutcome Refused(std::string reason) { return {std::nullopt, std::move(reason)}; }
+SoundReadOutcome RefusedRequest(std::string reason) { return {std::nullopt, std::move(reason), true}; }
 
-// A reason from libsndfile or the system, written as ours are: from a small letter, without a full stop.
-std::string Reason(const char* text) {
-  std::string reason = text ? text : "unknown error";
-  if (reason.starts_with("Error : ")) reason.erase(0, 8);
-  while (!reason.empty() && (reason.back() == '.' || reason.back() == ' ')) reason.pop_back();
-  if (reason.size() > 1 && std::islower(static_cast<unsigned char>(reason[1])))
-    reason[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(reason[0])));
-  return reason;
+std::string Number(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3g", value);
+  return text;
+}
+
+// A time for a message: to the millisecond, or in powers of ten when that would be a long row of digits.
+std::string Seconds(double seconds) {
+  char text[64];
+  std::snprintf(text, sizeof text, std::fabs(seconds) < 1e9 ? "%.3f s" : "%g s", seconds);
+  return text;
+}
+
+// What libsndfile noted while it read the header.
+std::string LogOf(SNDFILE* file) {
+  std::string log(8192, '\0');  // more than libsndfile keeps
+  sf_command(file, SFC_GET_LOG_INFO, log.data(), static_cast<int>(log.size()));
+  return log.c_str();
 }
 
 // What a data chunk claims beyond the end of the file, in words; empty when no chunk claims more than there is.
-std::string ClaimedBeyondTheEnd(SNDFILE* file) {
-  char log[8192] = {};  // more than libsndfile keeps
-  sf_command(file, SFC_GET_LOG_INFO, log, sizeof log);
+std::string ClaimedBeyondTheEnd(const std::string& log) {
   std::istringstream lines(log);
   for (std::string line; std::getline(lines, line);) {
     const std::size_t colon = line.find(" : "), first = line.find_first_not_of(' ');
@@ -68,102 +79,171 @@ sf_count_t FramesToKeep(sf_count_t frames, std::int32_t sampleRate, double maxSe
 
 struct Decoded {
   sf_count_t frames = 0;
-  std::string damage;  // the decoder's first complaint, in words; empty when it had none
+  bool damaged = false;  // the decoder complained on the way
 };
 
-// A FLAC stream that ends early and one damaged in the middle both make the decoder lose its place.
-std::string CutShort(sf_count_t claimed, const Decoded& read) {
-  return "the file is cut short: it claims " + std::to_string(claimed) + " frames but holds " +
-         std::to_string(read.frames) + (read.damage.empty() ? "" : "; " + read.damage);
+// A stream that ends before the length it claims (held counts the frames from the file's start). A FLAC stream
+// cut off and one damaged in the middle both make the decoder complain; only the first can end without one.
+std::string CutShort(sf_count_t claimed, sf_count_t held, bool damaged) {
+  return damaged ? "the file is damaged or cut short: it claims " + std::to_string(claimed) + " frames, but only " +
+                       std::to_string(held) + " can be decoded"
+                 : "the file is cut short: it claims " + std::to_string(claimed) + " frames but holds " +
+                       std::to_string(held);
+}
+
+std::string PastTheEnd(sf_count_t frames, std::int32_t sampleRate, double startSeconds) {
+  return "the sound lasts " + Seconds(static_cast<double>(frames) / sampleRate) + "; a stretch cannot start at " +
+         Seconds(startSeconds) + ", at or past its end";
 }
 
 // Decodes up to limit frames from where the file stands, a chunk at a time, handing each to take (which may
 // stop it by returning false); ends early at the end of the file.
 template <typename Take>
 Decoded ReadFrames(SNDFILE* file, int channels, sf_count_t limit, Take take) {
-  std::vector<float> chunk(ChunkSamples);
+  std::vector<double> chunk(ChunkSamples);
   Decoded decoded;
   while (decoded.frames < limit) {
-    const sf_count_t got = sf_readf_float(file, chunk.data(), std::min(ChunkSamples / channels, limit - decoded.frames));
+    const sf_count_t asked = std::min(ChunkSamples / channels, limit - decoded.frames);
+    const sf_count_t got = sf_readf_double(file, chunk.data(), asked);
     // Asked at once: libsndfile forgets a complaint (a FLAC decoder that lost its place) at the next call.
-    if (sf_error(file) != SF_ERR_NO_ERROR && decoded.damage.empty()) decoded.damage = Reason(sf_strerror(file));
+    decoded.damaged = decoded.damaged || sf_error(file) != SF_ERR_NO_ERROR;
     if (got <= 0 || !take(chunk.data(), got)) break;
     decoded.frames += got;
   }
   return decoded;
 }
 
-constexpr auto CountOnly = [](const float*, sf_count_t) { return true; };
+constexpr auto CountOnly = [](const double*, sf_count_t) { return true; };
 
-// Checks, reads and mixes down the first frames of an open file, up to maxSeconds of them.
-SoundReadOutcome Decode(SNDFILE* file, const SF_INFO& info, double maxSeconds) {
-  const int channels = info.channels;
-  if (channels < 1 || channels > MaximumSoundChannels)
-    return Refused("the file has " + std::to_string(channels) + " channels; from 1 to " +
-                   std::to_string(MaximumSoundChannels) + " can be read");
+// Why the header rules the file out; empty when it can be read.
+std::string HeaderRefusal(SNDFILE* file, const SF_INFO& info) {
+  if (info.channels < 1 || info.channels > MaximumSoundChannels) return ChannelRefusal(info.channels);
   if (info.samplerate < MinimumSoundRate || info.samplerate > MaximumSoundRate)
-    return Refused("the sample rate of " + std::to_string(info.samplerate) + " Hz is outside the " +
-                   std::to_string(MinimumSoundRate) + " to " + std::to_string(MaximumSoundRate) + " Hz that can be read");
-  if (std::string cut = ClaimedBeyondTheEnd(file); !cut.empty()) return Refused(cut);
+    return RateRefusal(info.samplerate, info.format);
+  const std::string log = LogOf(file);
+  if (std::string cut = ClaimedBeyondTheEnd(log); !cut.empty()) return cut;
   // libsndfile's word for a length the file does not give. A FLAC stream may leave it out; an Ogg stream's
   // last page always carries it, so there it is missing only when the end of the file is.
-  const bool lengthGiven = info.frames != SF_COUNT_MAX;
-  if (!lengthGiven && (info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_OGG)
-    return Refused("the file is cut short: its last page, which tells its length, is missing");
-  if (info.frames <= 0) return Refused("the file holds no sound");
+  if (info.frames == SF_COUNT_MAX && (info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_OGG)
+    return "the file is cut short: its last page, which tells its length, is missing";
+  if (info.frames <= 0)
+    return HeaderCutShort(log) ? "the file is cut short: it ends inside its header" : "the file holds no sound";
+  return {};
+}
 
-  const sf_count_t wanted = FramesToKeep(info.frames, info.samplerate, maxSeconds);
-  ReadSound sound{{}, info.samplerate, info.frames, channels};
-  bool finite = true;
-  Decoded read = ReadFrames(file, channels, wanted, [&](const float* frames, sf_count_t count) {
-    for (const float* frame = frames; finite && frame < frames + count * channels; frame += channels) {
-      double sum = 0.0;  // finite for any finite floats, in double; NaN or infinite when one of them is
-      for (int c = 0; c < channels; ++c) sum += frame[c];
-      finite = std::isfinite(sum);
-      sound.samples.push_back(static_cast<float>(sum / channels));
+// Reads the stretch from the file's frame start on (where the file stands): the mix or the channel asked
+// for, every channel's peak, every sample checked.
+SoundReadOutcome ReadStretch(SNDFILE* file, const SF_INFO& info, sf_count_t start, const SoundReadRequest& request) {
+  const int channels = info.channels, channel = request.channel;
+  const bool lengthGiven = info.frames != SF_COUNT_MAX;
+  const sf_count_t wanted = FramesToKeep(info.frames - start, info.samplerate, request.maxSeconds);
+  ReadSound sound{{}, info.samplerate, info.frames, channels, start, 0.0, std::vector<double>(channels), channel};
+  std::string unreadable;
+  Decoded read = ReadFrames(file, channels, wanted, [&](const double* frames, sf_count_t count) {
+    for (const double* frame = frames; frame < frames + count * channels; frame += channels) {
+      double sum = 0.0;
+      for (int c = 0; c < channels; ++c) {
+        const double size = std::fabs(frame[c]);
+        if (!(size <= FLT_MAX)) {  // a double file's sample beyond what a float holds, NaN, an infinity
+          unreadable = std::isfinite(size) ? "the file holds a sample of " + Number(frame[c]) + "; samples up to " +
+                                                 Number(FLT_MAX) + " can be read"
+                                           : "the file holds a sample that is not a number or is infinite";
+          return false;
+        }
+        sound.channelPeaks[c] = std::max(sound.channelPeaks[c], size);
+        sum += frame[c];
+      }
+      const auto sample = static_cast<float>(channel == 0 ? sum / channels : frame[channel - 1]);
+      sound.peak = std::max(sound.peak, static_cast<double>(std::fabs(sample)));
+      sound.samples.push_back(sample);
     }
-    return finite;
+    return true;
   });
-  if (!finite) return Refused("the file holds a sample that is not a number or is infinite");
+  if (!unreadable.empty()) return Refused(unreadable);
   if (!lengthGiven) {  // counted: what was read, and what follows when it was cut
-    const Decoded rest = read.frames == wanted && read.damage.empty()
-                             ? ReadFrames(file, channels, SF_COUNT_MAX - wanted, CountOnly) : Decoded{};
-    sound.fileFrames = read.frames + rest.frames;
-    if (read.damage.empty()) read.damage = rest.damage;
+    const Decoded rest = read.frames == wanted && !read.damaged
+                             ? ReadFrames(file, channels, SF_COUNT_MAX - start - wanted, CountOnly) : Decoded{};
+    sound.fileFrames = start + read.frames + rest.frames;
+    read.damaged = read.damaged || rest.damaged;
+    if (sound.fileFrames > 0 && read.frames == 0 && !read.damaged)
+      return RefusedRequest(PastTheEnd(sound.fileFrames, info.samplerate, request.startSeconds));
   }
-  if (read.frames < std::min(wanted, sound.fileFrames)) return Refused(CutShort(info.frames, read));
-  if (!read.damage.empty()) return Refused("the file is damaged: " + read.damage);
+  if (read.frames < std::min(wanted, sound.fileFrames - start))
+    return Refused(CutShort(info.frames, start + read.frames, read.damaged));
+  if (read.damaged) return Refused(DamagedRefusal);
   if (sound.fileFrames == 0) return Refused("the file holds no sound");
   return {std::move(sound), {}};
 }
 
-// Whether the last frame the file claims can be read, found without decoding all that comes before it.
+// Whether the last frame the file claims can be read, found without decoding all that comes before it. The
+// decoding starts more than a FLAC block (at most 65535 frames) before the end: libFLAC finds a place in the
+// last block only by a search that takes most of a second in a long file.
 bool LastFrameIsThere(SNDFILE* file, const SF_INFO& info) {
-  std::vector<float> frame(static_cast<std::size_t>(info.channels));
-  return sf_seek(file, info.frames - 1, SEEK_SET) == info.frames - 1 && sf_readf_float(file, frame.data(), 1) == 1;
+  const sf_count_t from = std::max<sf_count_t>(0, info.frames - (1 << 16));
+  return sf_seek(file, from, SEEK_SET) == from &&
+         ReadFrames(file, info.channels, info.frames - from, CountOnly).frames == info.frames - from;
+}
+
+// Whether libsndfile lands exactly on a frame of the file: in FLAC and in uncompressed samples, yes. Its
+// Ogg Vorbis seek lands thousands of frames off in places, so compressed streams are decoded up to the start.
+bool SeeksExactly(const SF_INFO& info) {
+  const int type = info.format & SF_FORMAT_TYPEMASK, encoding = info.format & SF_FORMAT_SUBMASK;
+  constexpr int Uncompressed[] = {SF_FORMAT_PCM_S8, SF_FORMAT_PCM_U8, SF_FORMAT_PCM_16, SF_FORMAT_PCM_24,
+                                  SF_FORMAT_PCM_32, SF_FORMAT_FLOAT,  SF_FORMAT_DOUBLE, SF_FORMAT_ULAW, SF_FORMAT_ALAW};
+  return info.seekable &&
+         (type == SF_FORMAT_FLAC || std::ranges::find(Uncompressed, encoding) != std::end(Uncompressed));
 }
 
 using SoundFile = std::unique_ptr<SNDFILE, int (*)(SNDFILE*)>;
 
-// Opens through openFile (which fills in the file's description; called again to start over), decodes, and
-// makes sure a sound cut at maxSeconds has the rest it claims; no exception gets out.
+// Opens through openFile (which fills in the file's description; called again to start over), goes to the
+// stretch asked for (seeking where the format can, else decoding up to it), reads it, and makes sure a sound
+// cut short of its end has the rest it claims; no exception gets out.
 template <typename Open>
-SoundReadOutcome OpenAndDecode(Open openFile, double maxSeconds) {
+SoundReadOutcome OpenAndDecode(Open openFile, const SoundReadRequest& request) {
   try {
     SF_INFO info{};
-    const SoundFile file(openFile(info), &sf_close);
-    if (!file) return Refused(Reason(sf_strerror(nullptr)));
-    SoundReadOutcome outcome = Decode(file.get(), info, maxSeconds);
-    if (!outcome.sound || static_cast<sf_count_t>(outcome.sound->samples.size()) == outcome.sound->fileFrames ||
-        info.frames == SF_COUNT_MAX || LastFrameIsThere(file.get(), info))
+    SoundFile file(openFile(info), &sf_close);
+    if (!file) return Refused(OpenRefusal());
+    if (std::string refusal = HeaderRefusal(file.get(), info); !refusal.empty()) return Refused(refusal);
+    if (request.channel < 0 || request.channel > info.channels)
+      return RefusedRequest("the file has " + std::to_string(info.channels) +
+                            (info.channels == 1 ? " channel" : " channels") + "; there is no channel " +
+                            std::to_string(request.channel));
+    const bool lengthGiven = info.frames != SF_COUNT_MAX;
+    const double startFrame = std::nearbyint(request.startSeconds * info.samplerate);
+    if (!(startFrame >= 0) || !std::isfinite(request.startSeconds))
+      return RefusedRequest("a stretch cannot start at " + Seconds(request.startSeconds) +
+                            "; it starts at 0 s or later");
+    if (!(startFrame < static_cast<double>(info.frames)))  // without a length, the sound is counted to say it
+      return RefusedRequest(PastTheEnd(lengthGiven ? info.frames : ReadFrames(file.get(), info.channels,
+                                                                              SF_COUNT_MAX, CountOnly).frames,
+                                       info.samplerate, request.startSeconds));
+    const auto start = static_cast<sf_count_t>(startFrame);
+    if (start > 0 && !(lengthGiven && SeeksExactly(info) && sf_seek(file.get(), start, SEEK_SET) == start)) {
+      // Decoded up to the start, from the beginning again: libFLAC cannot seek in some streams it decodes
+      // whole, and a file without a length may end first.
+      file.reset();
+      SF_INFO again{};
+      file.reset(openFile(again));
+      const Decoded passed = file ? ReadFrames(file.get(), info.channels, start, CountOnly) : Decoded{};
+      if (lengthGiven && passed.frames < start) return Refused(CutShort(info.frames, passed.frames, passed.damaged));
+      if (passed.damaged) return Refused(DamagedRefusal);
+      if (passed.frames < start)
+        return RefusedRequest(PastTheEnd(passed.frames, info.samplerate, request.startSeconds));
+    }
+    SoundReadOutcome outcome = ReadStretch(file.get(), info, start, request);
+    if (!outcome.sound || !lengthGiven ||
+        outcome.sound->firstFrame + static_cast<sf_count_t>(outcome.sound->samples.size()) == info.frames ||
+        LastFrameIsThere(file.get(), info))
       return outcome;
     // libFLAC cannot seek in some streams it decodes whole: only decoding to the end tells those from a
     // file cut off.
     SF_INFO again{};
     const SoundFile reopened(openFile(again), &sf_close);
     const Decoded whole = reopened ? ReadFrames(reopened.get(), info.channels, info.frames, CountOnly) : Decoded{};
-    if (whole.frames < info.frames) return Refused(CutShort(info.frames, whole));
-    return whole.damage.empty() ? outcome : Refused("the file is damaged: " + whole.damage);
+    if (whole.frames < info.frames) return Refused(CutShort(info.frames, whole.frames, whole.damaged));
+    return whole.damaged ? Refused(DamagedRefusal) : outcome;
   } catch (const std::bad_alloc&) {
     return Refused("there is not enough memory to read the sound");
   }
@@ -171,38 +251,39 @@ SoundReadOutcome OpenAndDecode(Open openFile, double maxSeconds) {
 
 }  // namespace
 
-SoundReadOutcome ReadSoundFile(const std::string& path, double maxSeconds) {
+SoundReadOutcome ReadSoundFile(const std::string& path, const SoundReadRequest& request) {
   // Without blocking, so that a named pipe cannot hold the program up; only a regular file goes on.
   const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return Refused(Reason(std::strerror(errno)));
+  if (fd < 0) return Refused(SystemRefusal(errno));
   struct stat status {};
   SoundReadOutcome outcome;
-  if (fstat(fd, &status) != 0) outcome = Refused(Reason(std::strerror(errno)));
-  else if (!S_ISREG(status.st_mode)) outcome = Refused("it is a folder, a device or a pipe, not a file");
+  if (fstat(fd, &status) != 0) outcome = Refused(SystemRefusal(errno));
+  else if (!S_ISREG(status.st_mode)) outcome = Refused(NotAFileRefusal(status.st_mode));
+  else if (status.st_size == 0) outcome = Refused("the file is empty");
   else
     outcome = OpenAndDecode([fd](SF_INFO& info) {
       lseek(fd, 0, SEEK_SET);  // libsndfile reads from where the descriptor stands
       return sf_open_fd(fd, SFM_READ, &info, SF_FALSE);
-    }, maxSeconds);
+    }, request);
   close(fd);
   return outcome;
 }
 
-SoundReadOutcome DecodeSoundBytes(std::string_view bytes, double maxSeconds) {
+SoundReadOutcome ReadSoundFile(const std::string& path, double maxSeconds) {
+  return ReadSoundFile(path, SoundReadRequest{maxSeconds});
+}
+
+SoundReadOutcome DecodeSoundBytes(std::string_view bytes, const SoundReadRequest& request) {
+  if (bytes.empty()) return Refused("the file is empty");
   MemorySoundFile memory;
   SF_VIRTUAL_IO io = MemorySoundFileIo();
   return OpenAndDecode([&](SF_INFO& info) {
     memory.bytes.assign(bytes);
     memory.position = 0;
     return sf_open_virtual(&io, SFM_READ, &info, &memory);
-  }, maxSeconds);
+  }, request);
 }
 
-// Interface placeholders until the stretch and channel choice are read: the mix from the start.
-SoundReadOutcome ReadSoundFile(const std::string& path, const SoundReadRequest& request) {
-  return ReadSoundFile(path, request.maxSeconds);
-}
-
-SoundReadOutcome DecodeSoundBytes(std::string_view bytes, const SoundReadRequest& request) {
-  return DecodeSoundBytes(bytes, request.maxSeconds);
+SoundReadOutcome DecodeSoundBytes(std::string_view bytes, double maxSeconds) {
+  return DecodeSoundBytes(bytes, SoundReadRequest{maxSeconds});
 }

@@ -14,9 +14,7 @@
 #include "picture/raster_ops.h"
 #include "picture/settings_file.h"
 #include "render/render.h"
-#include "sound/analysis.h"
 #include "sound/fast_render.h"
-#include "sound/sound_file.h"
 #include "support/sound_file_reader.h"
 
 namespace {
@@ -114,25 +112,6 @@ TEST_F(RenderRun, TheProgramTakesItsOptionsOverTheSettingsFile) {
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   EXPECT_EQ(ReadWav(out),
             std::pair(22050, Expected({1000, 22050, 300, 600, 1, 1, 99, 50, 50}, false, ProgramBandEditorRecord())));
-}
-
-TEST_F(RenderRun, AnalyseWritesTheSoundsPictureWithSettingsThatPlayItBackAtItsOwnPace) {
-  // 16 s at 44100 Hz: its first 15 s are analysed, to be played at the fastest rate the slider has.
-  std::vector<float> tones(16 * 44100);
-  for (std::size_t i = 0; i < tones.size(); ++i) tones[i] = static_cast<float>(std::sin(i * (i < 300000 ? 0.05 : 0.2)));
-  const std::string sound = (folder / "tones.wav").string(), analysed = (folder / "analysed.bmp").string();
-  ASSERT_TRUE(WriteSoundFile(sound, tones, 44100, SoundFileFormat::FloatWav).ok);
-  ASSERT_EQ(Run("--analyse " + sound + " --from 100 --to 5000 --scale db --save-picture " + analysed + " -o " + out), 0);
-  EXPECT_NE(err.find("first 15 s"), std::string::npos) << err;
-  const SettingsValues values = ReadSettingsValuesFile(analysed + ".vlr").value_or(SettingsValues{});
-  EXPECT_EQ(values.integers, (SoundSettingValues{15000, 22050, 100, 5000, 0, 50, 5, 75, 75}));
-  tones.resize(15 * 44100 + 1);
-  std::ifstream saved(analysed, std::ios::binary);
-  AnalysisChoices decibels;
-  decibels.scale = AnalysisScale::Decibels;
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}),
-            EncodeBmp24(AnalyseSound(tones, 44100, SynthSettingsFromValues(values.integers), decibels)));
-  EXPECT_EQ(ReadWav(out).second.size(), 15u * 22050 + 1);
 }
 
 TEST_F(RenderRun, FailuresGiveTheirExitCodeAndMessage) {
