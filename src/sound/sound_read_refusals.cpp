@@ -71,7 +71,7 @@ std::string SystemRefusal(int error) {
     case ENOTDIR: return "part of its path is not a folder";
     case ENAMETOOLONG: return "its name is too long";
     case ELOOP: return "its path goes round in a loop of links";
-    case ENXIO: return "it is a socket or a device that is not there, not a file";
+    case ENXIO: return "it is a socket or a missing device, not a file";
     case ENOMEM: return "there is not enough memory to read the sound";
     default: return PlainWords(std::strerror(error));
   }

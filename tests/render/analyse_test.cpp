@@ -70,8 +70,9 @@ TEST_F(Analyse, EachChoiceReachesThePictureAndTheSettingsWritten) {
   for (int row = 0; row < CanvasSize; ++row) curve.push_back(BandLevelOf(editor, true, row));
   // The sound's own pace: 3 s at 8000 Hz; the start values for the rest.
   const SoundSettingValues own = {3000, Rate, 90, 9000, 0, 50, 5, 75, 75};
-  SoundSettingValues fitted = own;
-  const FrequencyRange range = FitFrequencyRange(Stretch(0, 0), Rate, SynthSettingsFromValues(own), Rate);
+  SoundSettingValues fitted = own, slow = own;  // fitted as heard at 2000 Hz, where 1000 Hz is as high as a row goes
+  slow[SampleRateSetting] = fitted[SampleRateSetting] = 2000;
+  const FrequencyRange range = FitFrequencyRange(Stretch(0, 0), Rate, SynthSettingsFromValues(own), 2000);
   fitted[FrqFromSetting] = range.from, fitted[FrqToSetting] = range.to;
   struct Case { std::string arguments; int channel, first; AnalysisChoices choices; SoundSettingValues values; const char* note; };
   const Case cases[] = {
@@ -79,13 +80,13 @@ TEST_F(Analyse, EachChoiceReachesThePictureAndTheSettingsWritten) {
       {"--channel 2 --start 0.99995", 2, Rate, {}, {2000, Rate, 90, 9000, 0, 50, 5, 75, 75}, "from 1.000 s to its end is"},
       {"--channel 1 --scale db --range-db 20 --gain-db -120", 1, 0,
        {.scale = AnalysisScale::Decibels, .rangeDb = 20, .gainDb = -120, .rowLevels = {}}, own, ""},
-      {"--channel mix --scale db --range-db 120 --gain-db 120 --placement nearest", 0, 0,
+      {"--channel mix --scale db --range-db 120 --gain-db 120 --placement nearest --sample-rate 2000", 0, 0,
        {.scale = AnalysisScale::Decibels, .rangeDb = 120, .gainDb = 120, .placement = RowPlacement::Nearest, .rowLevels = {}},
-       own, ""},
+       slow, ""},
       {"--placement between --start 2.99993 --sample-rate 2000", 0, Frames - 1,
        {.placement = RowPlacement::Between, .rowLevels = {}}, {1000, 2000, 90, 9000, 0, 50, 5, 75, 75}, "plays over 1.000 s,"},
       {"--band-curve --settings " + (folder / "bands.vlr").string(), 0, 0, {.rowLevels = curve}, own, ""},
-      {"--fit-range", 0, 0, {}, fitted, ""}};
+      {"--fit-range --sample-rate 2000", 0, 0, {}, fitted, ""}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.arguments);
     ASSERT_EQ(Run("--analyse " + sound + " " + c.arguments + " --save-picture " + picture), 0) << err;
