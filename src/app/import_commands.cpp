@@ -11,6 +11,8 @@
 #include "app/state.h"
 #include "picture/surface.h"
 #include "sound/analysis.h"
+#include "sound/analysis_bands.h"
+#include "sound/analysis_picture.h"
 #include "sound/readout_text.h"
 #include "sound/sound_reader.h"
 
@@ -19,17 +21,22 @@ namespace {
 constexpr const char* ImportTitle = "Import Sound";
 constexpr const char* ImportFilters = "Sound|*.wav;*.flac;*.ogg;*.oga;*.aif;*.aiff;*.aifc|All files|*";
 
-// The file, the stretch and channel of it in memory, and the last picture made from them. The dialog makes its
-// pictures on a thread of its own, so the settings they are made with are copied in before it opens.
+// The file, the stretch and channel of it in memory, what was measured of it and the last picture made. The
+// dialog makes its pictures on a thread of its own, so the settings they are made with are copied in before it
+// opens. Measuring is the slow part: a new scale, range or gain only draws the same levels again.
 struct ImportSession {
   std::string path;
   SynthSettingsRecord mapping;
   std::vector<float> rowLevels;
   SoundReadRequest request;
   ReadSound sound;
+  PlaybackPace pace;
+  std::optional<FrequencyRange> fitted;  // of the stretch in memory
+  std::optional<ImportChoice> measuredFor;
+  MeasuredLevels measured;
+  SynthSettingsRecord measuredWith;
   std::optional<ImportChoice> madeFor;
   ImportPreview made;
-  PlaybackPace pace;
   std::string failure;  // why the last choice gave no picture
 };
 
@@ -47,7 +54,14 @@ std::string TakeStretch(ImportSession& session, const ImportChoice& choice) {
   if (!read.sound) return read.error;
   session.sound = std::move(*read.sound);
   session.request = wanted;
+  session.fitted.reset();
+  session.measuredFor.reset();
   return {};
+}
+
+// The same levels serve choices that differ only in how they are drawn.
+bool MeasuredAlike(const ImportChoice& a, const ImportChoice& b) {
+  return a.channel == b.channel && a.startMs == b.startMs && a.nearestRow == b.nearestRow && a.fitRange == b.fitRange;
 }
 
 // The band level synthesis will give each row, while the curve is in use; none while every row plays at 0.5.
@@ -68,13 +82,6 @@ ImportPreview PictureOf(ImportSession& session, const ImportChoice& choice) {
   }
   const ReadSound& sound = session.sound;
   session.pace = PaceOfSound(sound.samples.size(), sound.sampleRate);
-  // The rows are measured as Synthesize will play them: the mapping of the moment, its range fitted first.
-  SynthSettingsRecord mapping = session.mapping;
-  if (choice.fitRange) {
-    const FrequencyRange fitted = FitFrequencyRange(sound.samples, sound.sampleRate, mapping, session.pace.sampleRate);
-    mapping.FrqFrom = fitted.from;
-    mapping.FrqTo = fitted.to;
-  }
   AnalysisChoices analysis;
   analysis.scale = choice.decibels ? AnalysisScale::Decibels : AnalysisScale::Linear;
   analysis.rangeDb = choice.rangeDb;
@@ -82,10 +89,25 @@ ImportPreview PictureOf(ImportSession& session, const ImportChoice& choice) {
   analysis.placement = choice.nearestRow ? RowPlacement::Nearest : RowPlacement::Between;
   analysis.playRate = session.pace.sampleRate;
   analysis.rowLevels = session.rowLevels;
-  made.picture = AnalyseSound(sound.samples, sound.sampleRate, mapping, analysis);
+  if (sound.samples.empty()) return made;  // nothing to measure: a black picture
+  if (!session.measuredFor || !MeasuredAlike(*session.measuredFor, choice)) {
+    // The rows are measured as Synthesize will play them: the mapping of the moment, its range fitted first.
+    SynthSettingsRecord mapping = session.mapping;
+    if (choice.fitRange) {
+      if (!session.fitted)
+        session.fitted = FitFrequencyRange(sound.samples, sound.sampleRate, mapping, session.pace.sampleRate);
+      mapping.FrqFrom = session.fitted->from;
+      mapping.FrqTo = session.fitted->to;
+    }
+    session.measuredFor.reset();
+    session.measured = MeasureSound(sound.samples, sound.sampleRate, mapping, analysis);
+    session.measuredWith = mapping;
+    session.measuredFor = choice;
+  }
+  made.picture = PictureOfLevels(session.measured, analysis);
   made.notes = SoundNotes(sound, session.pace);
-  made.frqFrom = mapping.FrqFrom;
-  made.frqTo = mapping.FrqTo;
+  made.frqFrom = session.measuredWith.FrqFrom;
+  made.frqTo = session.measuredWith.FrqTo;
   return made;
 }
 
@@ -111,7 +133,8 @@ ImportSoundFacts FactsOf(const ImportSession& session) {
   facts.sampleRate = sound.sampleRate;
   facts.channels = sound.channels;
   // The stretch is a whole one wherever it starts: it ends at the file's last frame at the latest.
-  const double lastStartMs = 1000.0 * (static_cast<double>(sound.fileFrames - 1) / sound.sampleRate - LongestAnalysedSeconds);
+  const double lastStartSeconds = static_cast<double>(sound.fileFrames - 1) / sound.sampleRate - LongestAnalysedSeconds;
+  const double lastStartMs = 1000.0 * lastStartSeconds;
   facts.latestStartMs = lastStartMs > 0.0 ? static_cast<int>(lastStartMs) : 0;
   return facts;
 }
@@ -156,7 +179,9 @@ void RunImportSoundCommand() {
   session.sound = std::move(*read.sound);
   session.mapping = SynthSettings;
   session.rowLevels = RowLevelsInUse();
-  const ImportPreviewMaker preview = [&session](const ImportChoice& shown) { return MakeImportPicture(session, shown); };
+  const ImportPreviewMaker preview = [&session](const ImportChoice& shown) {
+    return MakeImportPicture(session, shown);
+  };
   if (!UiImportDialog(FactsOf(session), choice, preview)) return;
   const ImportPreview& made = MakeImportPicture(session, choice);
   if (!made.error.empty()) {
