@@ -77,9 +77,8 @@ void ShowPreview(ImportControls& c, const ImportPreview& preview) {
     image.fill(Qt::black);
   }
   c.picture->setPixmap(QPixmap::fromImage(image));
-  const bool measured = preview.frqTo > 0;
-  c.frequencies->setText(measured ? QStringLiteral("Frq From %1 Hz, Frq To %2 Hz").arg(preview.frqFrom).arg(preview.frqTo)
-                                  : QString());
+  const QString range = QStringLiteral("Frq From %1 Hz, Frq To %2 Hz").arg(preview.frqFrom).arg(preview.frqTo);
+  c.frequencies->setText(preview.frqTo > 0 ? range : QString());  // none while the first picture is being made
   QStringList notes;
   for (const std::string& note : preview.notes) notes << QString::fromStdString(note);
   c.notes->setText(preview.error.empty() ? notes.join(QLatin1Char('\n')) : QString::fromStdString(preview.error));
@@ -198,6 +197,7 @@ QString Heading(const ImportSoundFacts& sound) {
 bool UiImportDialog(const ImportSoundFacts& sound, ImportChoice& choice, const ImportPreviewMaker& makePreview) {
   if (!QCoreApplication::instance() || !makePreview) return false;
   QDialog dialog(UiWindowWidget(MainWindowNumber));
+  dialog.setObjectName(QStringLiteral("importDialog"));
   dialog.setWindowTitle(QStringLiteral("Import Sound"));
   dialog.setWindowModality(Qt::ApplicationModal);
   ImportControls c;

@@ -10,7 +10,6 @@
 #include "distribution/frequency_mapping.h"
 #include "picture/raster_ops.h"
 #include "picture/surface.h"
-#include "sound/analysis.h"
 #include "sound/fast_render.h"
 #include "sound/playback.h"
 #include "support/alsa_capture.h"
@@ -56,37 +55,6 @@ TEST_F(PlaybackSynthesize, PlaysTheSoundOfThePictureLeavesNoCursorLineAndExports
   const SoundFileContents exported = ReadSoundFile(file);
   std::filesystem::remove(file);
   EXPECT_EQ(std::pair(exported.sampleRate, exported.samples), std::pair(3800, SoundBuffer));
-}
-
-// A stereo recording at 44100 Hz: its picture on the canvas, then Synthesize and Export give a sound as long.
-TEST_F(PlaybackSynthesize, ImportedRecordingIsDrawnAndPlaysAtItsOwnPace) {
-  const std::string file = ::testing::TempDir() + "vellora-recording-" + std::to_string(getpid()) + ".flac";
-  SF_INFO info{0, 44100, 2, SF_FORMAT_FLAC | SF_FORMAT_PCM_24, 0, 0};
-  SNDFILE* recording = sf_open(file.c_str(), SFM_WRITE, &info);
-  ASSERT_TRUE(recording);
-  std::vector<float> frames(2 * 110250);
-  for (std::size_t i = 0; i < 110250; ++i) {
-    frames[2 * i] = static_cast<float>(0.5 * std::sin(i * 0.07));
-    frames[2 * i + 1] = static_cast<float>(0.25 * std::sin(i * (i < 50000 ? 0.2 : 0.3)));
-  }
-  sf_writef_float(recording, frames.data(), 110250);
-  sf_close(recording);
-  Click(RepeatCheckbox);
-  AnswerFileDialog(file);
-  AnswerImportDialog({}, true);
-  Menu("File", "Import Sound...");
-  EXPECT_EQ(std::tuple(UiGetState(SoundDurationSlider), UiGetState(SampleRateSlider), UiGetState(RepeatCheckbox)),
-            std::tuple(2500, 22050, 0));
-  EXPECT_NE(CanvasOf(PaintCanvas), Raster(CanvasSize, CanvasSize));
-  Click(SynthesizeButton);
-  const std::string exported = file + ".wav";
-  AnswerFileDialog(exported);
-  Menu("File", "Export Sound...");
-  const SoundFileContents played = ReadSoundFile(exported);
-  std::filesystem::remove(exported);
-  EXPECT_EQ(played.sampleRate, 22050);
-  const double seconds = static_cast<double>(played.samples.size()) / played.sampleRate;
-  EXPECT_NEAR(seconds, 2.5, 2.5 / 379);  // within a column
 }
 
 // Ticked before any sound, Repeat synthesises first; after that it replays that sound without recomputing.

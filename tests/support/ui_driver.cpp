@@ -3,16 +3,13 @@
 #include "support/ui_driver.h"
 #include <QAbstractSlider>
 #include <QApplication>
-#include <QCheckBox>
 #include <QColorDialog>
-#include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QPointer>
-#include <QSlider>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
@@ -56,13 +53,13 @@ void Menu(const char* title, const char* item) {
   ADD_FAILURE() << "no menu item " << title << " / " << item;
 }
 
-// Runs action once on the next modal widget of the class to become active: a timer looks every few milliseconds.
+// Runs action once on the next modal widget of the kind (class or name) to become active: a timer looks every 5 ms.
 static void WhenModalAppears(const char* kind, std::function<void(QWidget*)> action) {
   QPointer<QWidget> before = QApplication::activeModalWidget();
   auto* timer = new QTimer(QCoreApplication::instance());
   QObject::connect(timer, &QTimer::timeout, timer, [=] {
     QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || modal == before || !modal->isVisible() || qstrcmp(modal->metaObject()->className(), kind)) return;
+    if (!modal || modal == before || !modal->isVisible() || (!modal->inherits(kind) && modal->objectName() != kind)) return;
     timer->stop();
     timer->deleteLater();
     action(modal);
@@ -94,29 +91,20 @@ void DismissMessageBox(std::string* title, std::string* text) {
   });
 }
 
-void AnswerImportDialog(const ImportChoice& choice, bool accept, std::function<void(QWidget*)> inspect) {
-  WhenModalAppears("QDialog", [=](QWidget* dialog) {
-    auto find = [dialog](const char* name) { return dialog->findChild<QWidget*>(QString::fromLatin1(name)); };
-    static_cast<QAbstractButton*>(find(choice.decibels ? "decibels" : "amplitude"))->click();
-    static_cast<QAbstractButton*>(find(choice.nearestRow ? "nearest" : "between"))->click();
-    static_cast<QSpinBox*>(find("range"))->setValue(choice.rangeDb);
-    static_cast<QSpinBox*>(find("gain"))->setValue(choice.gainDb);
-    if (auto* channel = qobject_cast<QComboBox*>(find("channel"))) channel->setCurrentIndex(choice.channel);
-    if (auto* start = qobject_cast<QSlider*>(find("start"))) start->setSliderPosition(choice.startMs);
-    static_cast<QCheckBox*>(find("fit"))->setChecked(choice.fitRange);
+void AnswerImportDialog(const ImportChoice& c, bool accept, QImage* preview, QString* notes) {
+  WhenModalAppears("importDialog", [=](QWidget* dialog) {
+    // Through each control's own setter, which reports the change as input does; one the dialog lacks is skipped.
+    auto set = [dialog](const char* control, const char* property, QVariant value) {
+      if (QWidget* widget = dialog->findChild<QWidget*>(control)) widget->setProperty(property, value);
+    };
+    set(c.decibels ? "decibels" : "amplitude", "checked", true), set("range", "value", c.rangeDb);
+    set(c.nearestRow ? "nearest" : "between", "checked", true), set("gain", "value", c.gainDb);
+    set("fit", "checked", c.fitRange), set("channel", "currentIndex", c.channel), set("start", "value", c.startMs);
     while (dialog->property("previewPending").toBool()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    if (inspect) inspect(dialog);
+    if (preview) *preview = dialog->findChild<QWidget*>("preview")->property("pixmap").value<QPixmap>().toImage();
+    if (notes) *notes = dialog->findChild<QWidget*>("notes")->property("text").toString();
     QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, accept ? Qt::Key_Return : Qt::Key_Escape);
   });
-}
-
-Raster ImportPreviewOf(QWidget* dialog) {
-  const QImage image = dialog->findChild<QLabel*>(QStringLiteral("preview"))->pixmap().toImage();
-  Raster picture(image.width(), image.height());
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x)
-      picture.At(x, y) = MakeColour(qRed(image.pixel(x, y)), qGreen(image.pixel(x, y)), qBlue(image.pixel(x, y)));
-  return picture;
 }
 
 std::vector<UiEvent> PumpEvents() {
