@@ -13,8 +13,10 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTimer>
 
 #include <algorithm>
+#include <atomic>
 #include <thread>
 
 #include "sound/analysis.h"
@@ -30,6 +32,7 @@ constexpr int StartStepMs = 100;
 constexpr int StartPageMs = 1000;
 constexpr int ChoicesWidth = 330;
 constexpr int NotesLines = 4;  // room kept for the notes, so the dialog does not jump as they come and go
+constexpr int PreviewLookMs = 5;
 
 struct ImportControls {
   QRadioButton* amplitude = nullptr;
@@ -86,11 +89,16 @@ void ShowPreview(ImportControls& c, const ImportPreview& preview) {
 }
 
 // Pictures are made on a thread of their own, one at a time, so that input never waits for one; choices made
-// while one is being made are taken up, as they stand then, once it is shown.
+// while one is being made are taken up, as they stand then, once it is shown. The main thread looks for the
+// picture every few milliseconds, as the playback wait does for buffers: nothing crosses between the threads but
+// the picture, handed over through the flag and the join.
 struct PreviewWorker {
   std::thread thread;
-  bool busy = false;     // a picture is being made
-  bool wanted = false;   // the choices changed since it was begun
+  std::atomic<bool> done{false};  // set by the thread once made holds its picture
+  ImportPreview made;
+  bool busy = false;    // a picture is being made
+  bool wanted = false;  // the choices changed since it was begun
+  QTimer* look = nullptr;
 };
 
 void MakePreview(QDialog* dialog, ImportControls& c, PreviewWorker& worker, const ImportPreviewMaker& make) {
@@ -98,19 +106,26 @@ void MakePreview(QDialog* dialog, ImportControls& c, PreviewWorker& worker, cons
     worker.wanted = true;
     return;
   }
-  if (worker.thread.joinable()) worker.thread.join();
   worker.busy = true;
   worker.wanted = false;
+  worker.done.store(false, std::memory_order_relaxed);
   dialog->setProperty("previewPending", true);  // tests wait for it to clear
-  worker.thread = std::thread([dialog, &c, &worker, &make, choice = ChoiceShown(c)] {
-    const ImportPreview made = make(choice);
-    QMetaObject::invokeMethod(dialog, [dialog, &c, &worker, &make, made] {
-      worker.busy = false;
-      ShowPreview(c, made);
-      if (worker.wanted) return MakePreview(dialog, c, worker, make);
-      dialog->setProperty("previewPending", false);
-    }, Qt::QueuedConnection);
+  worker.thread = std::thread([&worker, &make, choice = ChoiceShown(c)] {
+    worker.made = make(choice);
+    worker.done.store(true, std::memory_order_release);
   });
+  worker.look->start();
+}
+
+// The timer's look: shows a finished picture and begins the next one if the choices changed meanwhile.
+void TakePreview(QDialog* dialog, ImportControls& c, PreviewWorker& worker, const ImportPreviewMaker& make) {
+  if (!worker.busy || !worker.done.load(std::memory_order_acquire)) return;
+  worker.thread.join();
+  worker.busy = false;
+  worker.look->stop();
+  ShowPreview(c, worker.made);
+  if (worker.wanted) return MakePreview(dialog, c, worker, make);
+  dialog->setProperty("previewPending", false);
 }
 
 // Two choices side by side, each a radio button of their own group.
@@ -247,6 +262,11 @@ bool UiImportDialog(const ImportSoundFacts& sound, ImportChoice& choice, const I
   ShowPreview(c, ImportPreview{});
   c.notes->setText(QStringLiteral("Making the picture\u2026"));
   PreviewWorker worker;
+  worker.look = new QTimer(&dialog);
+  worker.look->setInterval(PreviewLookMs);
+  QObject::connect(worker.look, &QTimer::timeout, &dialog, [&dialog, &c, &worker, &makePreview] {
+    TakePreview(&dialog, c, worker, makePreview);
+  });
   MakePreview(&dialog, c, worker, makePreview);
   const auto changed = [&dialog, &c, &worker, &makePreview] {
     ShowScale(c);
