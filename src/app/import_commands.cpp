@@ -133,8 +133,8 @@ ImportSoundFacts FactsOf(const ImportSession& session) {
   facts.sampleRate = sound.sampleRate;
   facts.channels = sound.channels;
   // The stretch is a whole one wherever it starts: it ends at the file's last frame at the latest.
-  const double lastStartSeconds = static_cast<double>(sound.fileFrames - 1) / sound.sampleRate - LongestAnalysedSeconds;
-  const double lastStartMs = 1000.0 * lastStartSeconds;
+  const double lastFrameSeconds = static_cast<double>(sound.fileFrames - 1) / sound.sampleRate;
+  const double lastStartMs = 1000.0 * (lastFrameSeconds - LongestAnalysedSeconds);
   facts.latestStartMs = lastStartMs > 0.0 ? static_cast<int>(lastStartMs) : 0;
   return facts;
 }
