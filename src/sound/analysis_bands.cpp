@@ -77,7 +77,7 @@ struct Band {
 };
 
 // The spectrum of the continued sound and how its bins and samples relate to the columns.
-struct Spectra {
+struct Spectrum {
   std::vector<kiss_fft_cpx> bins;  // 0 Hz to half the rate
   std::size_t padded = 0;
   std::size_t sampleCount = 0;
@@ -107,7 +107,7 @@ class InverseTransforms {
   std::map<std::size_t, kiss_fft_cfg> configs_;
 };
 
-std::vector<Band> BandsOf(const std::vector<double>& distinct, const Spectra& spectra, double columnLength) {
+std::vector<Band> BandsOf(const std::vector<double>& distinct, const Spectrum& spectrum, double columnLength) {
   std::vector<Band> bands(distinct.size());
   for (std::size_t i = 0; i < distinct.size(); ++i) {
     Band& band = bands[i];
@@ -116,15 +116,15 @@ std::vector<Band> BandsOf(const std::vector<double>& distinct, const Spectra& sp
     band.above = i + 1 < distinct.size() ? distinct[i + 1] - distinct[i] : 0.0;
     if (band.below == 0.0 && band.above == 0.0) {
       // A pitch without neighbours is measured as finely in time as a column allows.
-      band.below = band.above = spectra.sampleRate / columnLength;
+      band.below = band.above = spectrum.sampleRate / columnLength;
     } else if (band.below == 0.0) {
       band.below = band.above;
     } else if (band.above == 0.0) {
       band.above = band.below;
     }
     // A band narrower than a bin would miss a tone between two bins.
-    band.below = std::max(band.below, spectra.binHz);
-    band.above = std::max(band.above, spectra.binHz);
+    band.below = std::max(band.below, spectrum.binHz);
+    band.above = std::max(band.above, spectrum.binHz);
   }
   return bands;
 }
@@ -145,26 +145,26 @@ struct BandBins {
   std::size_t envelopeLength = 0;
 };
 
-BandBins BinsOf(const Spectra& spectra, const Band& band, double columnLength) {
+BandBins BinsOf(const Spectrum& spectrum, const Band& band, double columnLength) {
   BandBins bins;
-  const long lastBin = static_cast<long>(spectra.padded / 2);
-  bins.first = std::max(0L, static_cast<long>(std::ceil((band.centre - band.below) / spectra.binHz)));
-  bins.last = std::min(lastBin, static_cast<long>(std::floor((band.centre + band.above) / spectra.binHz)));
-  bins.centre = std::lround(band.centre / spectra.binHz);
+  const long lastBin = static_cast<long>(spectrum.padded / 2);
+  bins.first = std::max(0L, static_cast<long>(std::ceil((band.centre - band.below) / spectrum.binHz)));
+  bins.last = std::min(lastBin, static_cast<long>(std::floor((band.centre + band.above) / spectrum.binHz)));
+  bins.centre = std::lround(band.centre / spectrum.binHz);
   if (bins.last < bins.first) return bins;
   // The envelope holds every bin of the band on its own side of 0 Hz, so the phase turns less than half a
   // circle from point to point, and at least two points fall in every column.
   const long reach = std::max(bins.centre - bins.first, bins.last - bins.centre);
-  const double forColumns = EnvelopePointsPerColumn * static_cast<double>(spectra.padded) / columnLength + 1.0;
+  const double forColumns = EnvelopePointsPerColumn * static_cast<double>(spectrum.padded) / columnLength + 1.0;
   const std::size_t needed = std::max({static_cast<std::size_t>(2 * reach + 2), static_cast<std::size_t>(forColumns),
                                        MinimumTransformSize});
-  bins.envelopeLength = DivisorAtLeast(spectra.padded, needed);
+  bins.envelopeLength = DivisorAtLeast(spectrum.padded, needed);
   return bins;
 }
 
 // The envelope of band index among the distinct pitches and, for each column, its level and, placed nearest, which
 // neighbouring pitch (−1, 0 or +1 away) is nearest to the frequency it turns at there.
-void MeasureBand(const Spectra& spectra, const std::vector<Band>& bands, std::size_t index, const BandBins& bins,
+void MeasureBand(const Spectrum& spectrum, const std::vector<Band>& bands, std::size_t index, const BandBins& bins,
                  std::span<const ColumnSpan> columns, bool nearest, const InverseTransforms& inverse,
                  std::vector<kiss_fft_cpx>& baseband, std::vector<kiss_fft_cpx>& envelope, double* levels,
                  std::int8_t* moves) {
@@ -174,19 +174,19 @@ void MeasureBand(const Spectra& spectra, const std::vector<Band>& bands, std::si
   envelope.resize(length);
   const long wrap = static_cast<long>(length);
   for (long k = bins.first; k <= bins.last; ++k) {
-    const double weight = BandWeight(static_cast<double>(k) * spectra.binHz - band.centre, band);
+    const double weight = BandWeight(static_cast<double>(k) * spectrum.binHz - band.centre, band);
     if (weight == 0.0) continue;
     kiss_fft_cpx& slot = baseband[static_cast<std::size_t>(((k - bins.centre) % wrap + wrap) % wrap)];
-    slot.r += static_cast<float>(weight * spectra.bins[static_cast<std::size_t>(k)].r);
-    slot.i += static_cast<float>(weight * spectra.bins[static_cast<std::size_t>(k)].i);
+    slot.r += static_cast<float>(weight * spectrum.bins[static_cast<std::size_t>(k)].r);
+    slot.i += static_cast<float>(weight * spectrum.bins[static_cast<std::size_t>(k)].i);
   }
   kiss_fft(inverse.For(length), baseband.data(), envelope.data());
 
   // A real tone of amplitude a puts a/2 at its positive pitch; the inverse transform is not scaled.
-  const double scale = 2.0 / static_cast<double>(spectra.padded);
-  const double step = static_cast<double>(spectra.padded / length);
-  const double pointsPerSecond = spectra.sampleRate / step;
-  const double centreHz = static_cast<double>(bins.centre) * spectra.binHz;
+  const double scale = 2.0 / static_cast<double>(spectrum.padded);
+  const double step = static_cast<double>(spectrum.padded / length);
+  const double pointsPerSecond = spectrum.sampleRate / step;
+  const double centreHz = static_cast<double>(bins.centre) * spectrum.binHz;
   for (int column = 0; column < Columns; ++column) {
     const ColumnSpan& span = columns[static_cast<std::size_t>(column)];
     std::size_t first = static_cast<std::size_t>(std::ceil(span.first / step));
@@ -263,24 +263,24 @@ MeasuredLevels MeasureRowLevels(std::span<const double> scaled, std::int32_t sam
       columns.size() != static_cast<std::size_t>(Columns))
     return measured;
 
-  Spectra spectra;
-  spectra.sampleCount = scaled.size();
-  spectra.sampleRate = sampleRate;
-  spectra.padded = TransformLength(scaled.size());
-  spectra.binHz = spectra.sampleRate / static_cast<double>(spectra.padded);
+  Spectrum spectrum;
+  spectrum.sampleCount = scaled.size();
+  spectrum.sampleRate = sampleRate;
+  spectrum.padded = TransformLength(scaled.size());
+  spectrum.binHz = spectrum.sampleRate / static_cast<double>(spectrum.padded);
   const bool inParallel = ThreadCountFor(threadCount, 2) > 1;
-  spectra.bins = Transformed(ContinuedSound(scaled, spectra.padded, spectra.sampleRate, inParallel));
-  if (spectra.bins.empty()) return measured;
+  spectrum.bins = Transformed(ContinuedSound(scaled, spectrum.padded, spectrum.sampleRate, inParallel));
+  if (spectrum.bins.empty()) return measured;
 
   std::vector<double> distinct(rowPitches.begin(), rowPitches.end());
   std::sort(distinct.begin(), distinct.end());
   distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
   const double columnLength = std::max(1.0, (columns.back().first - columns.front().first) / (Columns - 1));
-  const std::vector<Band> bands = BandsOf(distinct, spectra, columnLength);
+  const std::vector<Band> bands = BandsOf(distinct, spectrum, columnLength);
   std::vector<BandBins> bins;
   InverseTransforms inverse;
   for (const Band& band : bands) {
-    bins.push_back(BinsOf(spectra, band, columnLength));
+    bins.push_back(BinsOf(spectrum, band, columnLength));
     if (bins.back().last >= bins.back().first && !inverse.Prepare(bins.back().envelopeLength)) return measured;
   }
 
@@ -291,7 +291,7 @@ MeasuredLevels MeasureRowLevels(std::span<const double> scaled, std::int32_t sam
     std::vector<kiss_fft_cpx> baseband, envelope;
     for (std::size_t b; (b = next.fetch_add(1)) < bands.size();)
       if (bins[b].last >= bins[b].first)
-        MeasureBand(spectra, bands, b, bins[b], columns, placement == RowPlacement::Nearest, inverse, baseband,
+        MeasureBand(spectrum, bands, b, bins[b], columns, placement == RowPlacement::Nearest, inverse, baseband,
                     envelope, &bandLevels[b * Columns], &moves[b * Columns]);
   };
   std::vector<std::thread> helpers;

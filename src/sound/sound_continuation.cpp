@@ -49,14 +49,18 @@ std::vector<double> Predicted(std::vector<double> history, std::size_t count, do
   const double fade = std::exp(-1.0 / (FadeSeconds * sampleRate));
   double factor = 1.0;
   for (double& coefficient : a) coefficient *= factor, factor *= fade;
+  // Four running sums, so the additions need not wait for one another.
+  a.resize(1 + (a.size() + 2) / 4 * 4, 0.0);
   const std::size_t order = a.size() - 1, start = history.size();
-  history.resize(start + count);
-  for (std::size_t n = start; n < history.size(); ++n) {
-    double sum = 0.0;
-    for (std::size_t i = 1; i <= order; ++i) sum -= a[i] * history[n - i];
-    history[n] = std::clamp(sum, -PredictionLimit, PredictionLimit);
+  history.insert(history.begin(), order, 0.0);
+  history.resize(order + start + count);
+  for (std::size_t n = order + start; n < history.size(); ++n) {
+    double sums[4] = {0.0, 0.0, 0.0, 0.0};
+    for (std::size_t i = 1; i <= order; i += 4)
+      for (std::size_t k = 0; k < 4; ++k) sums[k] -= a[i + k] * history[n - i - k];
+    history[n] = std::clamp((sums[0] + sums[1]) + (sums[2] + sums[3]), -PredictionLimit, PredictionLimit);
   }
-  return {history.begin() + static_cast<long>(start), history.end()};
+  return {history.begin() + static_cast<long>(order + start), history.end()};
 }
 
 // How much of a continuation is kept d samples past its end: all of it for hold samples, then a raised-cosine fade
