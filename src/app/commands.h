@@ -30,7 +30,8 @@ void HandleSoundDurationSlider();
 void HandleDistributionSlider(int control);
 // Sets FrqDistribution; draws the curve when ticked, blacks the preview when unticked.
 void HandleDistributionCheckbox();
-// The help text: an empty first line, then one line for each piece, in order.
+// The help text: an empty first line, then one line for each piece, in order: the controls', then Import Sound,
+// Export Sound and the readout line.
 std::string BuildHelpText();
 // Opens the help window (replacing an open one) with the help text; a window that cannot open is dropped.
 void OpenHelpWindow();
@@ -109,7 +110,7 @@ void EndKeptReadoutAtCommand(const UiEvent& event);
 // slider's value and unit, from the settings of the moment; clears the line when the pointer leaves them.
 void UpdateReadout(const UiEvent& event);
 
-// Sound (sound_commands.cpp): Synthesize with its wait and cursor, Export and Import.
+// Sound (sound_commands.cpp): Synthesize with its wait and cursor, and Export.
 // Copies PaintCanvas into a fresh CanvasImage, synthesises unless RepeatFlag is 1 and a sound exists, plays.
 void RunSynthesizeCommand();
 // Rebuilds RowFrequency, RowLevel and PixelLevel from SynthSettings, the band curve and PaintCanvas.
@@ -128,7 +129,10 @@ void RestoreCanvasPicture();
 // "Export Sound...": writes the last sound played, at the rate it was played at, as WAV or FLAC; before any sound
 // exists it says so instead.
 void RunExportSoundCommand();
-// "Import Sound...": asks for a sound file and draws its analysis on the canvas as Load draws a picture, with
-// the duration and rate that play it back at its own pace; a file that cannot be read changes nothing but
-// says why in a message box.
+
+// Import (import_commands.cpp).
+// "Import Sound...": asks for a sound file, then shows the Import dialog with the picture of the sound under its
+// choices; OK draws that picture on the canvas as Load draws one and sets Sound Duration and Sample Rate (and
+// Frq From and Frq To when fitted) through their handlers, so that it plays back at its own pace; Cancel changes
+// nothing. A file that cannot be read changes nothing but says why in a message box.
 void RunImportSoundCommand();

@@ -173,11 +173,19 @@ constexpr std::array<const char*, 17> HelpPieces = {
     "\n*Adjust Frequency Band Level: Adjust level in the final sound of each sinewave created from each pixel row\r",
 };
 
+// What the window has besides, in the same style.
+constexpr std::array<const char*, 3> MoreHelpPieces = {
+    "\n*Import Sound (File menu): Turns a sound file (WAV, FLAC, Ogg Vorbis, AIFF) into a picture that plays it back. A dialog shows the picture before it is drawn and lets you choose the scale (amplitude or decibels, with range and gain), the channel, where a long sound starts, how a tone between two rows is placed, and whether Frq From and Frq To are fitted to the sound\r",
+    "\n*Export Sound (File menu): Saves the last synthesized sound, at the rate it was made with, as a WAV file (32-bit float) or a FLAC file (16-bit)\r",
+    "\n*Readout line: The line under the canvas tells what is under the pointer: the time, row, pitch and nearest note over the canvas, the value of a slider, or the row and level over the band level curve\r",
+};
+
 }  // namespace
 
 std::string BuildHelpText() {
   std::string text;
   for (const char* piece : HelpPieces) text += piece;
+  for (const char* piece : MoreHelpPieces) text += piece;
   return text;
 }
 

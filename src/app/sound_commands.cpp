@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The sound's commands: Synthesize (snapshot, synthesis unless Repeat, playback with the scan cursor),
-// Export Sound, and Import Sound, which turns a sound file into the picture that plays it.
+// The sound's commands: Synthesize (snapshot, synthesis unless Repeat, playback with the scan cursor) and
+// Export Sound.
 #include <new>
 #include <string>
 
@@ -10,12 +10,9 @@
 #include "distribution/frequency_mapping.h"
 #include "picture/document.h"
 #include "picture/surface.h"
-#include "sound/analysis.h"
 #include "sound/fast_render.h"
 #include "sound/playback.h"
-#include "sound/readout_text.h"
 #include "sound/sound_file.h"
-#include "sound/sound_reader.h"
 #include "sound/synthesis.h"
 
 void RunSynthesizeCommand() {
@@ -118,34 +115,4 @@ void RunExportSoundCommand() {
   const SoundFileOutcome outcome =
       WriteSoundFile(path, SoundBuffer, SoundBufferRate, wav ? SoundFileFormat::FloatWav : SoundFileFormat::Flac);
   if (!outcome.ok) UiMessageBox(ExportTitle, "Could not write " + path + ": " + outcome.error);
-}
-
-namespace {
-
-constexpr const char* ImportTitle = "Import Sound";
-constexpr const char* ImportFilters = "Sound|*.wav;*.flac;*.ogg;*.oga;*.aif;*.aiff;*.aifc|All files|*";
-
-std::string BaseName(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
-
-}  // namespace
-
-void RunImportSoundCommand() {
-  const FileChoice choice = UiFileDialog(false, ImportTitle, ImportFilters);
-  if (choice.path.empty()) return;
-  const SoundReadOutcome read = ReadSoundFile(choice.path, LongestAnalysedSeconds);
-  if (!read.sound) {
-    UiMessageBox(ImportTitle, "Could not import " + choice.path + ": " + read.error + ".");
-    return;
-  }
-  const ReadSound& sound = *read.sound;
-  const PlaybackPace pace = PaceOfSound(sound.samples.size(), sound.sampleRate);
-  // The sliders' own handlers take the new values into the settings and untick Repeat.
-  UiSetState(SoundDurationSlider, pace.durationMs);
-  HandleSoundDurationSlider();
-  UiSetState(SampleRateSlider, pace.sampleRate);
-  HandleSampleRateSlider();
-  Raster picture = AnalyseSound(sound.samples, sound.sampleRate, SynthSettings, AnalysisChoices{});
-  ShowOnCanvas(PaintCanvas, &picture);
-  ShowReadoutUntilNextCommand(ImportReadoutText(BaseName(choice.path), sound.samples.size(), sound.fileFrames,
-                                                sound.sampleRate, pace.durationMs, pace.sampleRate));
 }

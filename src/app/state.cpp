@@ -3,6 +3,7 @@
 #include "app/state.h"
 
 #include "app/controls.h"
+#include "sound/analysis.h"
 
 SynthSettingsRecord SynthSettings;
 Colour BrushColor;
@@ -23,6 +24,7 @@ int SynthesisHeight;
 std::int32_t SamplesPerColumn;
 std::vector<float> SoundBuffer;
 std::int32_t SoundBufferRate;
+ImportChoice LastImportChoice;
 
 namespace {
 
@@ -52,4 +54,10 @@ void ResetGlobals() {
   SamplesPerColumn = 0;
   SoundBuffer.assign(1, 0.0f);
   SoundBufferRate = 0;
+  const AnalysisChoices analysis;
+  LastImportChoice = ImportChoice{};
+  LastImportChoice.decibels = analysis.scale == AnalysisScale::Decibels;
+  LastImportChoice.rangeDb = static_cast<int>(analysis.rangeDb);
+  LastImportChoice.gainDb = static_cast<int>(analysis.gainDb);
+  LastImportChoice.nearestRow = analysis.placement == RowPlacement::Nearest;
 }

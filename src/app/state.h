@@ -8,6 +8,7 @@
 
 #include "picture/raster.h"
 #include "sound/synthesis.h"
+#include "ui/ui.h"
 
 extern SynthSettingsRecord SynthSettings;
 
@@ -34,6 +35,9 @@ extern int SynthesisHeight;
 extern std::int32_t SamplesPerColumn;
 extern std::vector<float> SoundBuffer;  // the last sound, SampleCount + 1 samples after a synthesis
 extern std::int32_t SoundBufferRate;    // the sample rate SoundBuffer was last played at, 0 before the first
+// The Import dialog's choices as last taken with OK, offered again by the next one (its channel and start belong
+// to that file and start afresh).
+extern ImportChoice LastImportChoice;
 
 // Sets every global above to its start value.
 void ResetGlobals();

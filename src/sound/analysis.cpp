@@ -36,15 +36,18 @@ std::int32_t PlayRateFor(std::int32_t choice, std::int32_t sampleRate) {
   return ClampedSettingValue(SampleRateSetting, choice > 0 ? choice : sampleRate);
 }
 
-Raster AnalyseSound(std::span<const float> samples, std::int32_t sampleRate, const SynthSettingsRecord& mapping,
-                    const AnalysisChoices& choices) {
-  if (samples.empty() || sampleRate < 1) return Raster(CanvasSize, CanvasSize);
+MeasuredLevels MeasureSound(std::span<const float> samples, std::int32_t sampleRate, const SynthSettingsRecord& mapping,
+                            const AnalysisChoices& choices) {
   const std::int32_t playRate = PlayRateFor(choices.playRate, sampleRate);
   // Each row is measured where it will sound: at its heard pitch, folded at the rate it is played at.
   std::vector<double> pitches = HeardRowFrequencies(mapping);
   for (double& pitch : pitches) pitch = FoldedFrequency(pitch, playRate);
   const std::vector<ColumnSpan> columns = ColumnSpans(samples.size(), sampleRate, playRate);
-  return PictureOfLevels(MeasureRowLevels(ScaledSamples(samples), sampleRate, pitches, columns, choices.placement,
-                                          choices.threadCount),
-                         choices);
+  return MeasureRowLevels(ScaledSamples(samples), sampleRate, pitches, columns, choices.placement, choices.threadCount);
+}
+
+Raster AnalyseSound(std::span<const float> samples, std::int32_t sampleRate, const SynthSettingsRecord& mapping,
+                    const AnalysisChoices& choices) {
+  if (samples.empty() || sampleRate < 1) return Raster(CanvasSize, CanvasSize);
+  return PictureOfLevels(MeasureSound(samples, sampleRate, mapping, choices), choices);
 }

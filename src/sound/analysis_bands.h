@@ -42,6 +42,12 @@ MeasuredLevels MeasureRowLevels(std::span<const double> scaled, std::int32_t sam
                                 std::span<const double> rowPitches, std::span<const ColumnSpan> columns,
                                 RowPlacement placement, int threadCount);
 
+// The measuring half of AnalyseSound: each row's level in each column of the sound under the mapping, at the
+// choices' play rate and with their placement (PictureOfLevels draws it under their scale, range, gain and band
+// levels). Needs samples and a rate of at least 1.
+MeasuredLevels MeasureSound(std::span<const float> samples, std::int32_t sampleRate, const SynthSettingsRecord& mapping,
+                            const AnalysisChoices& choices);
+
 // The energy of the scaled samples at each bin of one transform of them, with the width of a bin in Hz.
 struct PowerSpectrum {
   std::vector<double> energy;

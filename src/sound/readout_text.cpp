@@ -87,13 +87,18 @@ std::string BandReadoutText(int row, double level, std::optional<double> curveNo
 }
 
 std::string ImportReadoutText(const std::string& name, std::size_t samplesTaken, std::int64_t fileFrames,
-                              std::int32_t fileRate, std::int32_t durationMs, std::int32_t playRate) {
+                              std::int32_t fileRate, std::int32_t durationMs, std::int32_t playRate,
+                              std::int64_t firstFrame) {
   const double fileSeconds = static_cast<double>(fileFrames) / fileRate;
   const double takenSeconds = static_cast<double>(samplesTaken) / fileRate;
-  std::string text = static_cast<std::int64_t>(samplesTaken) < fileFrames
-                         ? Printed("Imported the first %g s of ", takenSeconds) + name +
-                               Printed(" (%.2f s at %d Hz)", fileSeconds, fileRate)
-                         : "Imported " + name + Printed(": %.2f s at %d Hz", fileSeconds, fileRate);
+  const std::string whole = Printed(" (%.2f s at %d Hz)", fileSeconds, fileRate);
+  std::string text;
+  if (firstFrame > 0)
+    text = Printed("Imported %.2f s from %.2f s of ", takenSeconds, static_cast<double>(firstFrame) / fileRate) + name + whole;
+  else if (static_cast<std::int64_t>(samplesTaken) < fileFrames)
+    text = Printed("Imported the first %g s of ", takenSeconds) + name + whole;
+  else
+    text = "Imported " + name + Printed(": %.2f s at %d Hz", fileSeconds, fileRate);
   if (playRate != fileRate) text += Separator + Printed("plays at %d Hz", playRate);
   if (std::fabs(durationMs / 1000.0 - takenSeconds) >= 0.0005)
     text += Separator + Printed("plays over %.3f s", durationMs / 1000.0);

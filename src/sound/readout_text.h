@@ -25,6 +25,8 @@ std::string SliderReadoutText(SoundSetting setting, int value);
 // curve 0.62 not in use until edited".
 std::string BandReadoutText(int row, double level, std::optional<double> curveNotInUse);
 // After a sound is imported: how much of which file was taken, and where the sliders could not follow the file,
-// how it plays: "Imported the first 15 s of song.wav (63.20 s at 44100 Hz) · plays at 22050 Hz".
+// how it plays: "Imported the first 15 s of song.wav (63.20 s at 44100 Hz) · plays at 22050 Hz"; a stretch taken
+// from firstFrame on: "Imported 15.00 s from 12.00 s of song.wav (63.20 s at 44100 Hz)".
 std::string ImportReadoutText(const std::string& name, std::size_t samplesTaken, std::int64_t fileFrames,
-                              std::int32_t fileRate, std::int32_t durationMs, std::int32_t playRate);
+                              std::int32_t fileRate, std::int32_t durationMs, std::int32_t playRate,
+                              std::int64_t firstFrame = 0);

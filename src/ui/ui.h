@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "picture/raster.h"
 
@@ -120,3 +122,40 @@ std::int64_t UiChooseColour(Colour initial);
 // Modal message box with one OK button; every other window of the program is disabled meanwhile. An empty title
 // is shown empty, also by an X11 window manager.
 void UiMessageBox(const std::string& title, const std::string& text);
+
+// What the Import dialog offers for one sound file.
+struct ImportSoundFacts {
+  std::string name;          // the file's name, shown above the choices
+  double seconds = 0.0;      // how long the whole file lasts
+  std::int32_t sampleRate = 0;
+  int channels = 0;          // more than 1 offers the choice of one channel
+  int latestStartMs = 0;     // more than 0 offers where the stretch begins, 0 .. latestStartMs
+};
+
+// The Import dialog's choices.
+struct ImportChoice {
+  bool decibels = false;    // brightness by decibels instead of amplitude (what plays back as the sound)
+  int rangeDb = 60;         // the decibel scale's range
+  int gainDb = 0;           // raises (or lowers) every level
+  int channel = 0;          // 0 the mix, 1 .. channels that channel alone
+  int startMs = 0;          // where the stretch begins in the file
+  bool nearestRow = false;  // a tone between two rows wholly on the nearer one instead of shared
+  bool fitRange = false;    // Frq From and Frq To fitted to where the sound has its energy
+  bool operator==(const ImportChoice&) const = default;
+};
+
+// What the sound gives under one choice: the picture as it will land on the canvas and what to know about it.
+struct ImportPreview {
+  Raster picture;                  // 380 x 380
+  std::vector<std::string> notes;  // one sentence each
+  int frqFrom = 0;                 // the Frq From and Frq To the picture is measured with
+  int frqTo = 0;
+  std::string error;               // why there is no picture (the stretch or channel could not be read); empty when there is
+};
+using ImportPreviewMaker = std::function<ImportPreview(const ImportChoice&)>;
+
+// Modal Import dialog owned by the main window: the picture and notes makePreview gives for the choices, made
+// again whenever one changes; true on OK with choice set to what was chosen, false on Cancel with choice untouched.
+// makePreview runs on a thread of its own, one call at a time, all of them over before the dialog returns: it must
+// not touch the program's state or controls.
+bool UiImportDialog(const ImportSoundFacts& sound, ImportChoice& choice, const ImportPreviewMaker& makePreview);

@@ -10,7 +10,6 @@
 #include "distribution/frequency_mapping.h"
 #include "picture/raster_ops.h"
 #include "picture/surface.h"
-#include "sound/analysis.h"
 #include "sound/fast_render.h"
 #include "sound/playback.h"
 #include "support/alsa_capture.h"
@@ -70,39 +69,6 @@ TEST_F(PlaybackSynthesize, PlaysThePicturesSoundAndRepeatReplaysItAsExportWrites
   }
   const SoundFileContents exported = Exported();
   EXPECT_EQ(std::pair(exported.sampleRate, exported.samples), std::pair(2000, sound));
-}
-
-// A stereo recording at 44100 Hz: its picture on the canvas, then Synthesize and Export give a sound as long.
-TEST_F(PlaybackSynthesize, ImportedRecordingIsDrawnAndPlaysAtItsOwnPace) {
-  const std::string file = ::testing::TempDir() + "vellora-recording-" + std::to_string(getpid()) + ".flac";
-  SF_INFO info{0, 44100, 2, SF_FORMAT_FLAC | SF_FORMAT_PCM_24, 0, 0};
-  SNDFILE* recording = sf_open(file.c_str(), SFM_WRITE, &info);
-  ASSERT_TRUE(recording);
-  std::vector<float> frames(2 * 110250);
-  for (std::size_t i = 0; i < frames.size() / 2; ++i) {
-    frames[2 * i] = static_cast<float>(0.5 * std::sin(i * 0.07));
-    frames[2 * i + 1] = static_cast<float>(0.25 * std::sin(i * (i < 50000 ? 0.2 : 0.3)));
-  }
-  sf_writef_float(recording, frames.data(), static_cast<sf_count_t>(frames.size() / 2));
-  sf_close(recording);
-  const Raster* snapshot = ImageHandle(CanvasImage);
-  const Raster before = snapshot ? *snapshot : Raster();
-  Click(RepeatCheckbox);
-  AnswerFileDialog(file);
-  Menu("File", "Import Sound...");
-  EXPECT_EQ(std::tuple(UiGetState(SoundDurationSlider), UiGetState(SampleRateSlider), UiGetState(RepeatCheckbox)),
-            std::tuple(2500, 22050, 0));
-  // The picture of the sound the file holds (its 24-bit samples mixed to mono), with the default choices.
-  const SoundReadOutcome stored = ReadSoundFile(file, LongestAnalysedSeconds);
-  std::filesystem::remove(file);
-  ASSERT_TRUE(stored.sound);
-  EXPECT_EQ(CanvasOf(PaintCanvas), AnalyseSound(stored.sound->samples, 44100, SynthSettings, AnalysisChoices{}));
-  EXPECT_EQ(*ImageHandle(CanvasImage), before);
-  Click(SynthesizeButton);
-  const SoundFileContents played = Exported();
-  EXPECT_EQ(played.sampleRate, 22050);
-  const double seconds = static_cast<double>(played.samples.size()) / played.sampleRate;
-  EXPECT_NEAR(seconds, 2.5, 2.5 / 379);  // within a column
 }
 
 TEST_F(PlaybackSynthesize, WithoutADeviceShowsTheLibrarysTextAndKeepsRunningWithThePicture) {

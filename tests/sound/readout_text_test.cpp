@@ -78,13 +78,14 @@ TEST(ReadoutSlider, EachSettingWithItsNameAndUnit) {
 
 // What an import took and how it plays where the sliders cannot follow the file's rate or length.
 TEST(ReadoutImport, SaysWhatWasTakenAndHowItPlays) {
-  const struct { long taken, frames; int rate, durationMs, playRate; const char* shown; } cases[] = {
-      {110250, 110250, 44100, 2500, 22050, "Imported a.wav: 2.50 s at 44100 Hz \u00B7 plays at 22050 Hz"},
-      {120000, 505600, 8000, 15000, 8000, "Imported the first 15 s of a.wav (63.20 s at 8000 Hz)"},
-      {4000, 4000, 8000, 1000, 8000, "Imported a.wav: 0.50 s at 8000 Hz \u00B7 plays over 1.000 s"},
-      {12345, 12345, 4000, 3086, 4000, "Imported a.wav: 3.09 s at 4000 Hz"}};
-  for (auto [taken, frames, rate, durationMs, playRate, shown] : cases)
-    EXPECT_EQ(ImportReadoutText("a.wav", taken, frames, rate, durationMs, playRate), shown) << frames;
+  const struct { long taken, frames; int rate, durationMs, playRate; long first; const char* shown; } cases[] = {
+      {110250, 110250, 44100, 2500, 22050, 0, "Imported a.wav: 2.50 s at 44100 Hz \u00B7 plays at 22050 Hz"},
+      {120000, 505600, 8000, 15000, 8000, 0, "Imported the first 15 s of a.wav (63.20 s at 8000 Hz)"},
+      {120001, 505600, 8000, 15000, 8000, 96000, "Imported 15.00 s from 12.00 s of a.wav (63.20 s at 8000 Hz)"},
+      {4000, 4000, 8000, 1000, 8000, 0, "Imported a.wav: 0.50 s at 8000 Hz \u00B7 plays over 1.000 s"},
+      {12345, 12345, 4000, 3086, 4000, 0, "Imported a.wav: 3.09 s at 4000 Hz"}};
+  for (auto [taken, frames, rate, durationMs, playRate, first, shown] : cases)
+    EXPECT_EQ(ImportReadoutText("a.wav", taken, frames, rate, durationMs, playRate, first), shown) << frames;
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QPointer>
 #include <QSpinBox>
 #include <QTest>
@@ -52,13 +53,13 @@ void Menu(const char* title, const char* item) {
   ADD_FAILURE() << "no menu item " << title << " / " << item;
 }
 
-// Runs action once on the next modal widget of the kind to become active: a timer looks every few milliseconds.
+// Runs action once on the next modal widget of the kind (class or name) to become active: a timer looks every 5 ms.
 static void WhenModalAppears(const char* kind, std::function<void(QWidget*)> action) {
   QPointer<QWidget> before = QApplication::activeModalWidget();
   auto* timer = new QTimer(QCoreApplication::instance());
   QObject::connect(timer, &QTimer::timeout, timer, [=] {
     QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || modal == before || !modal->isVisible() || !modal->inherits(kind)) return;
+    if (!modal || modal == before || !modal->isVisible() || (!modal->inherits(kind) && modal->objectName() != kind)) return;
     timer->stop();
     timer->deleteLater();
     action(modal);
@@ -101,6 +102,22 @@ void DismissMessageBox(std::string* title, std::string* text) {
     if (title) *title = ShownTitle(box);
     if (text) *text = static_cast<QMessageBox*>(box)->text().toStdString();
     static_cast<QMessageBox*>(box)->accept();
+  });
+}
+
+void AnswerImportDialog(const ImportChoice& c, bool accept, QImage* preview, QString* notes) {
+  WhenModalAppears("importDialog", [=](QWidget* dialog) {
+    // Through each control's own setter, which reports the change as input does; one the dialog lacks is skipped.
+    auto set = [dialog](const char* control, const char* property, QVariant value) {
+      if (QWidget* widget = dialog->findChild<QWidget*>(control)) widget->setProperty(property, value);
+    };
+    set(c.decibels ? "decibels" : "amplitude", "checked", true), set("range", "value", c.rangeDb);
+    set(c.nearestRow ? "nearest" : "between", "checked", true), set("gain", "value", c.gainDb);
+    set("fit", "checked", c.fitRange), set("channel", "currentIndex", c.channel), set("start", "value", c.startMs);
+    while (dialog->property("previewPending").toBool()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    if (preview) *preview = dialog->findChild<QWidget*>("preview")->property("pixmap").value<QPixmap>().toImage();
+    if (notes) *notes = dialog->findChild<QWidget*>("notes")->property("text").toString();
+    QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, accept ? Qt::Key_Return : Qt::Key_Escape);
   });
 }
 

@@ -37,6 +37,9 @@ void Menu(const char* title, const char* item);
 void AnswerFileDialog(const std::string& path, std::function<void()> afterAccept = {});  // typed, accepted
 void AnswerColourDialog(std::optional<Colour> colour);  // none cancels
 void DismissMessageBox(std::string* title, std::string* text);
+// Sets the Import dialog's choices as a user would, lets its preview catch up, takes the picture and notes it shows,
+// then presses Enter (accept) or Escape.
+void AnswerImportDialog(const ImportChoice& choice, bool accept, QImage* preview = nullptr, QString* notes = nullptr);
 
 // Every event the windowing layer reports until it has nothing more, oldest first, none handled.
 std::vector<UiEvent> PumpEvents();

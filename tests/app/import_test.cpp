@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The Import dialog driven as a user drives it: each choice lands on the canvas as previewed, with the sliders that
+// play it back and the notes on the sound; the band curve and the fitted range are taken in; Cancel changes nothing.
+#include <sndfile.h>
+#include <filesystem>
+#include <numbers>
+#include "picture/surface.h"
+#include "sound/analysis.h"
+#include "support/ui_driver.h"
+#include "ui/ui_canvas_widget.h"
+
+namespace {
+
+using ImportDialog = AppTest;
+namespace fs = std::filesystem;
+constexpr int Rate = 8000, RowA = 120, RowB = 220, RowC = 300;
+
+// In a folder of the test's own: the file requester looks at every file in the folder it is shown.
+std::string WrittenSound(const char* name, int channels, const std::vector<float>& frames) {
+  const fs::path path = fs::path(::testing::TempDir()) / ("vellora-import-" + std::to_string(getpid())) / name;
+  fs::create_directories(path.parent_path());
+  SF_INFO info{0, Rate, channels, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 0, 0};
+  SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+  sf_writef_float(file, frames.data(), static_cast<sf_count_t>(frames.size()) / channels);
+  sf_close(file);
+  return path.string();
+}
+
+double Grey(int row) {  // over columns 5 to 39, where every tone of the file sounds
+  double sum = 0.0;
+  for (int x = 5; x < 40; ++x) sum += RedOf(CanvasOf(PaintCanvas).At(x, row));
+  return sum / 35;
+}
+
+// A 17 s file of steady sines at rows' pitches: channel 1 row A's at full scale; channel 2 row B's at a tenth
+// (−20 dB) for 2 s, then at a thousandth (−60 dB); channel 3 a third of the way from row C's pitch to the next row's.
+TEST_F(ImportDialog, EachChoiceLandsOnTheCanvasAsPreviewedWithTheSlidersThatPlayItAndCancelChangesNothing) {
+  const std::vector<double> heard = HeardRowFrequencies(StartSynthSettings());
+  const double pitches[] = {heard[RowA], heard[RowB], (2 * heard[RowC] + heard[RowC + 1]) / 3};
+  std::vector<float> frames(3 * (17 * Rate + 1));
+  for (std::size_t i = 0; i < frames.size(); ++i)
+    frames[i] = (i % 3 != 1 ? 1.0f : i < 6 * Rate ? 0.1f : 0.001f) *
+                static_cast<float>(std::sin(2 * std::numbers::pi * pitches[i % 3] * double(i / 3) / Rate));
+  const std::string file = WrittenSound("tones.wav", 3, frames);
+  const Raster snapshot = *ImageHandle(CanvasImage);
+  const struct { ImportChoice choice; int rows[2]; double greys[2]; const char* note; } cases[] = {
+      {{}, {RowA, RowB}, {255, 25.5}, ""},                                                 // amplitude: B a tenth of A
+      {{.decibels = true, .rangeDb = 40}, {RowA, RowB}, {255, 127.5}, ""},                 // B 20 dB down of 40
+      {{.decibels = true, .rangeDb = 80, .gainDb = -20}, {RowA, RowB}, {191, 127.5}, ""},  // all 20 dB down of 80
+      {{.gainDb = -6}, {RowA, RowB}, {127.8, 12.8}, ""},                                   // every amplitude halved
+      {{.channel = 1}, {RowA, RowB}, {255, 0}, ""},
+      {{.channel = 2}, {RowA, RowB}, {0, 255}, ""},
+      {{.startMs = 2000}, {RowA, RowB}, {255, 0}, ""},                          // after B's 2 s, 60 dB below A
+      {{.channel = 2, .startMs = 2000}, {RowA, RowB}, {0, 255}, "60.0 dBFS"},  // B alone after 2 s: nearly silent
+      {{.channel = 3}, {RowC, RowC + 1}, {255, 85}, ""},                 // shared by nearness: cos² of 30° and of 60°
+      {{.channel = 3, .nearestRow = true}, {RowC, RowC + 1}, {255, 0}, ""}};
+  for (const auto& [choice, rows, greys, note] : cases) {
+    Click(RepeatCheckbox);
+    QImage previewed;
+    QString notes;
+    AnswerFileDialog(file);
+    AnswerImportDialog(choice, true, &previewed, &notes);
+    Menu("File", "Import Sound...");
+    EXPECT_EQ(previewed.convertToFormat(QImage::Format_RGBX8888), RasterToImage(CanvasOf(PaintCanvas))) << greys[1];
+    for (int k : {0, 1}) EXPECT_NEAR(Grey(rows[k]), greys[k], 3) << rows[k] << " " << greys[1 - k];
+    EXPECT_TRUE(notes.contains(note)) << notes.toStdString();
+    EXPECT_EQ(std::tuple(UiGetState(SoundDurationSlider), UiGetState(SampleRateSlider), UiGetState(FrqFromSlider),
+                         UiGetState(FrqToSlider), SynthSettings.SampleCount, RepeatFlag + UiGetState(RepeatCheckbox),
+                         *ImageHandle(CanvasImage) == snapshot),
+              std::tuple(15000, Rate, 90, 9000, 15 * Rate, 0, true));
+  }
+  // With the band curve in use, each row is drawn divided by its level, so that Synthesize gives the sound back.
+  Drag(BandLevelEditorNumber, {{90, 35}, {90, 55}});
+  AnswerFileDialog(file);
+  AnswerImportDialog({}, true);
+  Menu("File", "Import Sound...");
+  EXPECT_NEAR(Grey(RowB), 25.5 * BandLevel(RowA) / BandLevel(RowB), 3) << BandLevel(RowB);
+  // Fitted to tone A alone, the rows close in round it; it still lands whole on one of them, off the edges.
+  AnswerFileDialog(file);
+  AnswerImportDialog({.channel = 1, .nearestRow = true, .fitRange = true}, true);
+  Menu("File", "Import Sound...");
+  int brightest = 0;
+  for (int row = 0; row < CanvasSize; ++row) brightest = Grey(row) > Grey(brightest) ? row : brightest;
+  EXPECT_TRUE(Grey(brightest) > 252 && brightest > 0 && brightest < CanvasSize - 1) << brightest;
+  const std::vector<double> fitted = HeardRowFrequencies(SynthSettings);  // the rows' pitches under the new sliders
+  EXPECT_NEAR(fitted[brightest], heard[RowA], fitted[brightest + 1] - fitted[brightest]) << brightest;
+  const int from = UiGetState(FrqFromSlider), to = UiGetState(FrqToSlider);
+  EXPECT_EQ(std::tuple(SynthSettings.FrqFrom, SynthSettings.FrqTo, LastFrqFrom, LastFrqTo, to - from < 9000 - 90),
+            std::tuple(from, to, from, to, true));
+  // Half a second of sound: the dialog says it plays over 1 s; Cancel then changes nothing at all.
+  const std::string shortFile = WrittenSound("short.wav", 1, std::vector<float>(Rate / 2, 0.5f));
+  Click(RepeatCheckbox);
+  auto states = [] { std::vector<int> s; for (auto& c : MainControls()) s.push_back(UiGetState(c.number)); return s; };
+  // SynthSettings by its bytes: every field is 4 bytes wide, so there is no padding to differ.
+  auto settings = [] { return std::string(reinterpret_cast<const char*>(&SynthSettings), sizeof SynthSettings); };
+  const auto before = std::tuple(CanvasOf(PaintCanvas), *ImageHandle(CanvasImage), RepeatFlag, states(), settings());
+  QString notes;
+  AnswerFileDialog(shortFile);
+  AnswerImportDialog({.decibels = true, .nearestRow = true}, false, nullptr, &notes);
+  Menu("File", "Import Sound...");
+  fs::remove_all(fs::path(file).parent_path());
+  EXPECT_TRUE(notes.contains("1.000 s")) << notes.toStdString();
+  EXPECT_EQ(std::tuple(CanvasOf(PaintCanvas), *ImageHandle(CanvasImage), RepeatFlag, states(), settings()), before);
+}
+
+}  // namespace
