@@ -59,7 +59,8 @@ struct ControlOptions {
   bool confinePointer = false;  // canvases: capture and keep the pointer inside while a button is held
 };
 
-// Starts the toolkit once (later calls do nothing); false when no display can be opened.
+// Starts the toolkit once (later calls do nothing); when no display can be opened it says which on standard
+// error in one line and returns false, or ends the process with status 0 if the toolkit found that out itself.
 bool UiInitialise();
 // Closes every window and frees every control (at exit).
 void UiShutdown();
