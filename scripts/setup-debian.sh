@@ -5,10 +5,10 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-qpa-plugins
-  portaudio19-dev libasound2-dev libjpeg62-turbo-dev libsndfile1-dev libkissfft-dev libcli11-dev
+  portaudio19-dev libasound2-dev libjpeg-dev libsndfile1-dev libkissfft-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-private-dev fonts-dejavu-core
-  dpkg-dev desktop-file-utils appstream lintian
+  dpkg-dev debhelper desktop-file-utils appstream lintian git
   libxcb1-dev xvfb xauth x11-utils
 )
 as_root=()
