@@ -8,6 +8,7 @@
   mutants.py apply   --tree DIR ID                               writes the mutant into its file (in place)
   mutants.py show    --tree DIR ID                               the original and mutated line of one mutant
   mutants.py summary --results TSV [--equivalent FILE]           the counts and the kill rate of a results log
+  mutants.py tests   --ctest-json FILE PATH                      ctest's -I list of the tests that can reach PATH
 
 A mutant's ID is FILE:LINE:COLUMN:OPERATOR:REPLACEMENT (no spaces or tabs), stable for an unchanged file.
 Operators: ROR relational swap, AOR arithmetic swap, LCR && <-> ||, CST integer/float constant +1 or -1,
@@ -18,6 +19,7 @@ sample on any machine, and a mutant's chance does not depend on the others.
 """
 import argparse
 import hashlib
+import json
 import os
 import re
 import sys
@@ -512,9 +514,25 @@ def summary(results, equivalent):
           f"(killed / (total - stillborn - equivalent)), time {h}h{rem // 60:02d}m{rem % 60:02d}s")
 
 
+def reaching_tests(ctest_json, path):
+    """The ctest -I list of the tests that link or run the code of PATH, or "" for every test.
+
+    The core's tests link only the core, and vellora-render's tests the core and render/: a mutant of the window
+    (src/app, src/ui) can only be caught by the window's test programs, one of vellora-render by its own tests
+    and the manual check that runs it. A mutant of the core may be caught anywhere."""
+    with open(ctest_json, encoding="utf-8") as f: tests = json.load(f)["tests"]
+    area = path.split("/")[1] if path.count("/") >= 2 else ""
+    wanted = {"app": ("app_tests", "ui_tests"), "ui": ("app_tests", "ui_tests"),
+              "render": ("render_tests", "-DRENDER=")}.get(area)
+    if wanted is None: return ""
+    numbers = [str(n) for n, t in enumerate(tests, 1)
+               if any(w in part for part in t.get("command", []) for w in wanted)]
+    return "0,0,0," + ",".join(numbers) if numbers else ""
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    ap.add_argument("command", choices=["list", "sample", "apply", "show", "summary"])
+    ap.add_argument("command", choices=["list", "sample", "apply", "show", "summary", "tests"])
     ap.add_argument("ident", nargs="?")
     ap.add_argument("--tree", default=".")
     ap.add_argument("--only")
@@ -522,6 +540,7 @@ def main():
     ap.add_argument("--sample", type=int, default=0)
     ap.add_argument("--results")
     ap.add_argument("--equivalent")
+    ap.add_argument("--ctest-json")
     a = ap.parse_intermixed_args()
     if a.command == "list":
         for m, src in all_mutants(a.tree, a.only):
@@ -537,6 +556,8 @@ def main():
             print(f"{line_of(src, m.start)}\t{line_of(new, m.start)}")
         else:
             with open(os.path.join(a.tree, m.path), "w", encoding="utf-8", newline="") as f: f.write(new)
+    elif a.command == "tests":
+        print(reaching_tests(a.ctest_json, a.ident))
     elif a.command == "summary":
         if not a.results: sys.exit("summary needs --results")
         summary(a.results, a.equivalent)

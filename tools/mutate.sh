@@ -16,6 +16,8 @@
 #   --build DIR       the build directory (default DIR/build-mutate), configured once: Release -O1 -g0, no
 #                     benchmarks or fuzzers, ccache, so restoring a file costs a cache hit
 #
+# Each mutant runs the tests that can reach its file: a mutant of src/app or src/ui the window's test programs,
+# one of src/render vellora-render's tests, one of the core every test.
 # Verdicts: killed (with the first failing test), timeout (counts as killed), survived, stillborn (does not build).
 # Survivors judged equivalent go in tools/equivalent-mutants.txt (ID TAB reason); the summary leaves them out of
 # the rate: kill rate = killed / (total - stillborn - equivalent). Mutant IDs are FILE:LINE:COLUMN:OPERATOR:TEXT;
@@ -38,7 +40,7 @@ while (($#)); do
     --build) BUILD=$2; shift 2 ;;
     --list) MODE=list; shift ;;
     --summary) MODE=summary; shift ;;
-    -h|--help) sed -n '3,22p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '3,24p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "unknown option $1 (see --help)" >&2; exit 2 ;;
   esac
 done
@@ -73,7 +75,8 @@ trap 'echo "interrupted" >&2; exit 130' INT TERM HUP
 restore   # a run killed outright may have left a file mutated
 
 build() { cmake --build "$BUILD" -j2 </dev/null >>"$1" 2>&1; }
-suite() { ctest --test-dir "$BUILD" --stop-on-failure -j2 --timeout 120 </dev/null >>"$1" 2>&1; }
+# The suite, or with a second argument (a ctest -I list) the tests that can reach the mutated file.
+suite() { ctest --test-dir "$BUILD" --stop-on-failure -j2 --timeout 120 ${2:+-I "$2"} </dev/null >>"$1" 2>&1; }
 
 if [[ ! -f $BUILD/CMakeCache.txt ]]; then
   echo "configuring $BUILD..." >&2
@@ -85,6 +88,9 @@ baseline="$BUILD/mutant-logs/baseline.log"; : >"$baseline"
 echo "building and testing $TREE unmutated..." >&2
 build "$baseline" || { echo "the unmutated build fails: see $baseline" >&2; exit 1; }
 suite "$baseline" || { echo "the unmutated suite fails: see $baseline" >&2; exit 1; }
+TESTS_JSON="$BUILD/mutant-logs/tests.json"
+ctest --test-dir "$BUILD" --show-only=json-v1 >"$TESTS_JSON" 2>>"$baseline" ||
+  { echo "ctest cannot list the tests: see $baseline" >&2; exit 1; }
 
 started=$SECONDS done=0
 for id in "${IDS[@]}"; do
@@ -97,7 +103,7 @@ for id in "${IDS[@]}"; do
   python3 "$GEN" apply --tree "$TREE" "$id" || { restore; exit 3; }
   detail=""
   if ! build "$log"; then result=stillborn
-  elif suite "$log"; then result=survived
+  elif suite "$log" "$(python3 "$GEN" tests --ctest-json "$TESTS_JSON" "$path")"; then result=survived
   else
     first=$(grep -m1 -E '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .*\*\*\*' "$log")
     detail=$(sed -E 's/.*Test +#[0-9]+: ([^ ]+) .*/\1/' <<<"$first")
