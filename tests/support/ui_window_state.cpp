@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The program's state by name, the window's control table and the models of the preview and the band level editor.
+// The program's state by name, the main window's control table and the models of the preview and the band editor.
 #include "support/ui_window_state.h"
 
 #include <QApplication>
-#include <QWidget>
 #include <cmath>
-#include <cstdio>
 #include <string_view>
 
 #include "app/commands.h"
@@ -20,7 +18,7 @@ const std::vector<WindowControl> WindowControls = {
     {20, "DistributionPreview", "canvas", 530, 115, 160, 70, "", 0, 0, -1},
     {28, "SoundFrame", "frame", 505, 2, 205, 390, "Sound", 0, 0, -1},
     {3, "BrushToggle", "toggle", 400, 70, 50, 25, "Brush", 0, 0, 1},
-    {2, "BrushSizeSpin", "spin", 460, 70, 30, 25, "", 1, 11, 8},
+    {2, "BrushSizeSpin", "spin", 460, 70, 30, 25, "8", 1, 11, 8},
     {1, "ColorButton", "image", 400, 10, 50, 50, "", 0, 0, -1},
     {4, "LineToggle", "toggle", 400, 100, 50, 25, "Line", 0, 0, 0},
     {6, "ClearButton", "button", 400, 130, 50, 25, "Clear", 0, 0, -1},
@@ -55,9 +53,7 @@ std::string NameOf(int control) {
 std::string Shown(const Raster& picture) {
   std::uint64_t hash = 14695981039346656037ull;  // FNV-1a over the pixel values
   for (Colour pixel : picture.pixels) hash = (hash ^ pixel) * 1099511628211ull;
-  char text[64];
-  std::snprintf(text, sizeof text, "%dx%d #%016llx", picture.width, picture.height, (unsigned long long)hash);
-  return text;
+  return std::to_string(picture.width) + "x" + std::to_string(picture.height) + "#" + std::to_string(hash);
 }
 
 std::string Shown(float value) {
@@ -75,6 +71,11 @@ std::string Shown(const std::vector<BandPoint>& points) {
 WindowState TakeWindowState() {
   const SynthSettingsRecord& s = SynthSettings;
   auto n = [](auto value) { return std::to_string(value); };
+  const std::string_view samples(reinterpret_cast<const char*>(SoundBuffer.data()), SoundBuffer.size() * sizeof(float));
+  const QImage face = UiWidget(ColorButton)->grab().toImage();
+  int helpWindows = 0;
+  for (QWidget* window : QApplication::topLevelWidgets())
+    helpWindows += window->isVisible() && window->windowTitle() == "Vellora Help";
   WindowState state = {
       {"SampleRate", n(s.SampleRate)}, {"Duration", Shown(s.Duration)}, {"SampleCount", n(s.SampleCount)},
       {"FrqFrom", n(s.FrqFrom)}, {"FrqTo", n(s.FrqTo)}, {"FrqDistribution", n(s.FrqDistribution)},
@@ -82,22 +83,14 @@ WindowState TakeWindowState() {
       {"BandCurveEdited", n(s.BandCurveEdited)}, {"PhaseFactor", n(s.PhaseFactor)}, {"BrushColor", n(BrushColor)},
       {"Tool", n(Tool)}, {"LineStartX", n(LineStartX)}, {"LineStartY", n(LineStartY)}, {"LastFrqFrom", n(LastFrqFrom)},
       {"LastFrqTo", n(LastFrqTo)}, {"RepeatFlag", n(RepeatFlag)}, {"QuitFlag", n(QuitFlag)},
-      {"SoundBuffer", n(SoundBuffer.size()) + " samples #" + n(std::hash<std::string_view>{}(
-          {reinterpret_cast<const char*>(SoundBuffer.data()), SoundBuffer.size() * sizeof(float)}))}};
-  for (const WindowControl& c : WindowControls) {
-    if (c.start >= 0) state[c.name] = n(UiGetState(c.number));
-    if (std::string(c.kind) == "canvas") state[std::string(c.name) + " picture"] = Shown(*CanvasPicture(c.number));
-  }
-  state["CanvasImage"] = Shown(*ImageHandle(CanvasImage));
-  state["SwatchImage"] = Shown(*ImageHandle(SwatchImage));
-  const QImage face = UiWidget(ColorButton)->grab().toImage();
-  state["ColorButton face"] = face.pixelColor(face.rect().center()).name().toStdString();
-  state["BandLevelEditor points"] = Shown(FindBandLevelEditor(BandLevelEditorNumber)->points);
-  state["BandLevelEditor picture"] = Shown(*CanvasPicture(BandLevelEditorNumber));
-  int helpWindows = 0;
-  for (QWidget* window : QApplication::topLevelWidgets())
-    helpWindows += window->isVisible() && window->windowTitle() == "Vellora Help";
-  state["HelpWindow open"] = n(helpWindows);
+      {"SoundBuffer", n(SoundBuffer.size()) + "#" + n(std::hash<std::string_view>{}(samples))},
+      {"CanvasImage", Shown(*ImageHandle(CanvasImage))}, {"SwatchImage", Shown(*ImageHandle(SwatchImage))},
+      {"ColorButtonFace", face.pixelColor(face.rect().center()).name().toStdString()},
+      {"BandPoints", Shown(FindBandLevelEditor(BandLevelEditorNumber)->points)},
+      {"BandLevelEditor", Shown(*CanvasPicture(BandLevelEditorNumber))}, {"HelpWindows", n(helpWindows)}};
+  for (const WindowControl& c : WindowControls)  // a canvas by its picture, a control with a state by its state
+    if (c.start >= 0 || std::string_view(c.kind) == "canvas")
+      state[c.name] = c.start >= 0 ? n(UiGetState(c.number)) : Shown(*CanvasPicture(c.number));
   return state;
 }
 
@@ -106,9 +99,8 @@ std::string StateDifferences(const WindowState& expected, const WindowState& act
   for (const auto& [key, value] : actual) {
     const auto found = expected.find(key);
     const std::string want = found == expected.end() ? "(nothing)" : found->second;
-    const bool any = !want.empty() && want.back() == '*';
-    if (any ? value.compare(0, want.size() - 1, want, 0, want.size() - 1) != 0 : value != want)
-      differences += key + ": expected " + want + ", is " + value + "\n";
+    const std::size_t fixed = !want.empty() && want.back() == '*' ? want.size() - 1 : std::string::npos;
+    if (value.compare(0, fixed, want, 0, fixed) != 0) differences += key + ": expected " + want + ", is " + value + "\n";
   }
   return differences;
 }
