@@ -4,7 +4,6 @@
 #include <QCursor>
 #include <QIcon>
 #include <QMenuBar>
-#include <QSpinBox>
 #include <QTextEdit>
 #include <QWindow>
 #include <sys/wait.h>
@@ -32,26 +31,27 @@ void Apply(WindowState& state, const std::string& changes) {
     change == "unticks" ? void(state["RepeatFlag"] = state["RepeatCheckbox"] = "0")
                         : void(state[change.substr(0, change.find('='))] = change.substr(change.find('=') + 1));
 }
-const std::vector<BandPoint> StartCurve = {{0, 35}, {22, 35}, {44, 35}, {66, 35}, {89, 35}, {111, 35}, {133, 35}, {159, 35}};
+std::string ReadAll(const fs::path& file) { std::ifstream in(file); return {std::istreambuf_iterator<char>(in), {}}; }
 
 std::string KindOf(QWidget* w) {
-  const std::string type = w->metaObject()->className();
-  if (type == "QPushButton") return w->property("checkable").toBool() ? "toggle" : w->property("icon").value<QIcon>().isNull() ? "button" : "image";
-  if (type == "QSlider") return w->property("orientation").toInt() == Qt::Vertical ? "vslider" : "hslider";
-  const std::map<std::string, std::string> kinds = {{"QCheckBox", "checkbox"}, {"QSpinBox", "spin"}, {"QLabel", "label"},
-                                                    {"QGroupBox", "frame"}};
+  std::string type = w->metaObject()->className();
+  if (type == "QPushButton")
+    type += w->property("checkable").toBool() ? "Toggle" : w->property("icon").value<QIcon>().isNull() ? "" : "Image";
+  if (type == "QSlider") type += w->property("orientation").toInt() == Qt::Vertical ? "Vertical" : "";
+  const std::map<std::string, std::string> kinds = {{"QPushButton", "button"}, {"QPushButtonToggle", "toggle"},
+      {"QPushButtonImage", "image"}, {"QSlider", "hslider"}, {"QSliderVertical", "vslider"}, {"QCheckBox", "checkbox"},
+      {"QSpinBox", "spin"}, {"QLabel", "label"}, {"QGroupBox", "frame"}};
   return kinds.count(type) ? kinds.at(type) : UiCanvasPicture(UiControlOf(w)) ? "canvas" : type;
 }
 
 TEST_F(Window, ControlsMenusAndEverySettingStartAsTheManualSays) {
-  WindowState start;
-  Apply(start, "SampleRate=3000 Duration=5 SampleCount=15000 FrqFrom=90 FrqTo=9000 FrqDistribution=0 DistA=0.5 "
-                     "DistC=0.75 DistD=0.75 BandCurveEdited=0 PhaseFactor=6 Tool=3 LineStartX=0 LineStartY=0 "
-                     "LastFrqFrom=90 LastFrqTo=9000 RepeatFlag=0 QuitFlag=0 ColorButtonFace=#ffffff HelpWindows=0");
-  start["DistB"] = Shown(0.05f), start["BrushColor"] = n(White), start["SoundBuffer"] = "1#*";
-  start["PaintCanvas"] = start["CanvasImage"] = Shown(Raster(380, 380)), start["SwatchImage"] = Shown(Raster(35, 35, White));
-  start["DistributionPreview"] = Shown(Raster(160, 70)), start["BandPoints"] = Shown(StartCurve);
-  start["BandLevelEditor"] = Shown(BandEditorModel(StartCurve));
+  const std::vector<BandPoint> curve = {{0, 35}, {22, 35}, {44, 35}, {66, 35}, {89, 35}, {111, 35}, {133, 35}, {159, 35}};
+  WindowState start = {{"DistB", Shown(0.05f)}, {"BrushColor", n(White)}, {"SwatchImage", Shown(Raster(35, 35, White))},
+      {"PaintCanvas", Shown(Raster(380, 380))}, {"CanvasImage", Shown(Raster(380, 380))}, {"BandPoints", Shown(curve)},
+      {"DistributionPreview", Shown(Raster(160, 70))}, {"BandLevelEditor", Shown(BandEditorModel(curve))}};
+  Apply(start, "SampleRate=3000 Duration=5 SampleCount=15000 FrqFrom=90 FrqTo=9000 FrqDistribution=0 DistA=0.5 DistC=0.75 "
+               "DistD=0.75 BandCurveEdited=0 PhaseFactor=6 Tool=3 LineStartX=0 LineStartY=0 LastFrqFrom=90 SoundBuffer=1#* "
+               "LastFrqTo=9000 RepeatFlag=0 QuitFlag=0 ColorButtonFace=#ffffff HelpWindows=0");
   for (const WindowControl& c : WindowControls) {
     QWidget* w = UiWidget(c.number);
     ASSERT_TRUE(w) << c.name;
@@ -62,8 +62,7 @@ TEST_F(Window, ControlsMenusAndEverySettingStartAsTheManualSays) {
               std::tuple(c.kind, QRect(c.x, c.y, c.width, c.height), c.text, c.minimum, c.maximum)) << c.name;
   }
   EXPECT_EQ(StateDifferences(start, TakeWindowState()), "");
-  QWidget* editor = UiWidget(BandLevelEditorNumber);
-  QWidget* window = UiWindowWidget(MainWindow);
+  QWidget *editor = UiWidget(BandLevelEditorNumber), *window = UiWindowWidget(MainWindow);
   EXPECT_TRUE(BandLevelEditorNumber < 0 || BandLevelEditorNumber > 28);
   EXPECT_EQ(std::tuple(KindOf(editor), editor->geometry(), window->windowTitle(), UiClientArea(MainWindow)->size(),
                        window->minimumSize() == window->maximumSize(), UiWidget(PaintCanvas)->cursor().shape()),
@@ -84,14 +83,14 @@ class Commands : public AppTest {
   }
 };
 
+using Effects = std::function<void(WindowState&)>;
 struct Rule {
   std::string rule;
   bool repeatBefore;  // Repeat ticked (by a click) before the action, else unticked
   std::function<void()> act;
-  std::string changes;  // "key=value ...", "unticks" for Repeat, applied to the state before the action
-  std::function<void(WindowState&)> more = {};
+  std::string changes;  // "key=value ..." set in the state before the action; then more, if any
+  Effects more = {};
 };
-
 Raster before;  // the canvas picture before the action
 
 // Each action changes the state before it by what its rule says, and nothing else.
@@ -107,66 +106,63 @@ void Check(const std::vector<Rule>& rules) {
   }
 }
 
-// A press on the canvas at (x, y) and what it paints over the picture before it: Repeat unticked, that picture kept,
-// the line's start taken.
-std::function<void(WindowState&)> Pressed(int x, int y, std::function<void(Raster&)> paint) {
+// What paint draws over the picture before the action; for a press at (x, y) Repeat is unticked too, the picture before
+// it is kept and the line starts there.
+Effects Paints(std::function<void(Raster&)> paint, int x = -1, int y = -1) {
   return [=](WindowState& e) {
     Raster after = before;
-    paint(after);
-    Apply(e, "unticks LineStartX=" + n(x) + " LineStartY=" + n(y));
-    e["CanvasImage"] = Shown(before), e["PaintCanvas"] = Shown(after);
+    paint(after), e["PaintCanvas"] = Shown(after);
+    if (x >= 0) Apply(e, "unticks LineStartX=" + n(x) + " LineStartY=" + n(y) + " CanvasImage=" + Shown(before));
   };
 }
 void ShowsCurve(WindowState& e) {
   auto f = [&e](const char* key) { return double(std::stof(e[key])); };
   e["DistributionPreview"] = Shown(PreviewModel(f("DistA"), f("DistB"), f("DistC"), f("DistD")));
 }
-std::function<void(WindowState&)> Paints(std::function<void(Raster&)> paint) {
-  return [paint](WindowState& e) { Raster after = before; paint(after), e["PaintCanvas"] = Shown(after); };
+std::string Points(const std::vector<BandPoint>& points) {
+  return " BandPoints=" + Shown(points) + " BandLevelEditor=" + Shown(BandEditorModel(points));
 }
-void ShowsPoints(WindowState& e, const std::vector<BandPoint>& points) {
-  e["BandPoints"] = Shown(points), e["BandLevelEditor"] = Shown(BandEditorModel(points));
-}
-std::function<void(WindowState&)> Moved(int index, BandPoint to) {
+Effects Moved(int index, BandPoint to) {
   return [=](WindowState& e) {
     std::vector<BandPoint> points = FindBandLevelEditor(BandLevelEditorNumber)->points;
     points[index] = to;
-    Apply(e, "unticks BandCurveEdited=1"), ShowsPoints(e, points);
+    Apply(e, "unticks BandCurveEdited=1" + Points(points));
   };
 }
-std::string ReadAll(const fs::path& file) { std::ifstream in(file, std::ios::binary); return {std::istreambuf_iterator<char>(in), {}}; }
 
 TEST_F(Commands, EachChangesWhatItSaysAndNothingElse) {
   std::vector<Rule> rules;
   for (auto [control, value, rate, ms] : {std::array<int, 4>{SoundDurationSlider, 2000, 3000, 2000},
        {SampleRateSlider, 22050, 22050, 2000}, {SoundDurationSlider, 1001, 22050, 1001}, {SampleRateSlider, 11025, 11025, 1001}})
     rules.push_back({"Sound Duration and Sample Rate set Duration or SampleRate, and SampleCount", true,
-                     [=] { SetByUser(control, value); }, "unticks " + NameOf(control) + "=" + n(value) + " SampleRate=" + n(rate) +
-                     " Duration=" + Shown(float(ms / 1000.0)) + " SampleCount=" + n(std::lround(rate * double(float(ms / 1000.0))))});
+                     [=] { SetByUser(control, value); }, "unticks " + NameOf(control) + "=" + n(value) + " SampleRate=" +
+                     n(rate) + " Duration=" + Shown(ms / 1000.0f) + " SampleCount=" + n(std::lround(rate * double(ms / 1000.0f)))});
   for (auto [control, movedTo, from, to] : {std::array<int, 4>{FrqToSlider, 1000, 90, 1000}, {FrqFromSlider, 1400, 1000, 1000},
        {FrqToSlider, 1100, 1000, 1100}, {FrqToSlider, 500, 1000, 1000}, {FrqFromSlider, 300, 300, 1000},
        {FrqToSlider, 200, 300, 300}, {FrqToSlider, 4000, 300, 4000}})
-    rules.push_back({"Frq From stays at or below Frq To, each where the other stopped it", true,
-                     [=] { SetByUser(control, movedTo); }, "unticks FrqFromSlider=" + n(from) + " FrqFrom=" + n(from) +
-                     " LastFrqFrom=" + n(from) + " FrqToSlider=" + n(to) + " FrqTo=" + n(to) + " LastFrqTo=" + n(to)});
+    rules.push_back({"Frq From stays at or below Frq To, each where the other stopped it", true, [=] { SetByUser(control, movedTo); },
+                     "unticks FrqFromSlider=" + n(from) + " FrqFrom=" + n(from) + " LastFrqFrom=" + n(from) + " FrqToSlider=" +
+                     n(to) + " FrqTo=" + n(to) + " LastFrqTo=" + n(to)});
   for (int ticked : {0, 1}) {
     for (int k = 0, value = 20 + 7 * ticked; k < 4; ++k, value += 15)
       rules.push_back({"each distribution slider sets its own fraction; the preview follows while the box is ticked", true,
                        [=] { SetByUser(DistASlider + k, value); }, "unticks " + NameOf(DistASlider + k) + "=" + n(value) +
-                       " Dist" + char('A' + k) + "=" + Shown(float(value / 100.0)), ticked ? ShowsCurve : nullptr});
+                       " Dist" + char('A' + k) + "=" + Shown(value / 100.0f), ticked ? ShowsCurve : Effects()});
     rules.push_back({"Enable Frequency Distribution sets FrqDistribution; the preview shows the curve, or black", true,
                      [] { Click(DistributionCheckbox); }, "unticks FrqDistribution=" + n(!ticked) + " DistributionCheckbox=" +
-                     n(!ticked) + " DistributionPreview=" + Shown(Raster(160, 70)), ticked ? nullptr : ShowsCurve});
+                     n(!ticked) + " DistributionPreview=" + Shown(Raster(160, 70)), ticked ? Effects() : ShowsCurve});
   }
-  const Colour colour = MakeColour(200, 40, 90);
-  auto disc = [colour](int x, int y) { return [=](Raster& p) { raster_models::AddDisc(p, x, y, 3, colour); }; };
+  const Colour c = MakeColour(200, 40, 90);
+  auto line = [c](int x1, int y1, int x2, int y2) {
+    return [=](Raster& p) { for (auto [x, y] : raster_models::LinePixels(380, 380, x1, y1, x2, y2)) p.At(x, y) = c; };
+  };
   rules.insert(rules.end(), {
       {"the brush size is only read by the brush", true, [] { SetByUser(BrushSizeSpin, 3); }, "BrushSizeSpin=3"},
-      {"a colour chosen is the brush's and the swatch's", true, [=] { AnswerColourDialog(colour), Click(ColorButton); },
-       "BrushColor=" + n(colour) + " SwatchImage=" + Shown(Raster(35, 35, colour)) + " ColorButtonFace=#c8285a"},
+      {"a colour chosen is the brush's and the swatch's", true, [=] { AnswerColourDialog(c), Click(ColorButton); },
+       "BrushColor=" + n(c) + " SwatchImage=" + Shown(Raster(35, 35, c)) + " ColorButtonFace=#c8285a"},
       {"a cancelled colour changes nothing", true, [] { AnswerColourDialog(std::nullopt), Click(ColorButton); }, ""},
       {"a brush stroke paints a disc at the press and at each move", true, [] { Drag(PaintCanvas, {{100, 100}, {150, 60}}); },
-       "", Pressed(100, 100, [=](Raster& p) { disc(100, 100)(p), disc(150, 60)(p); })},
+       "", Paints([=](Raster& p) { raster_models::AddDisc(p, 100, 100, 3, c), raster_models::AddDisc(p, 150, 60, 3, c); }, 100, 100)},
       {"moves without a button, and the right button, paint nothing", true, [] {
          MouseOn(PaintCanvas, MouseStep::Move, {250, 250}), Pump();
          for (MouseStep step : {MouseStep::Press, MouseStep::Move, MouseStep::Release})
@@ -175,19 +171,16 @@ TEST_F(Commands, EachChangesWhatItSaysAndNothingElse) {
       {"the Line toggle is the tool", true, [] { Click(LineToggle); }, "Tool=4 LineToggle=1 BrushToggle=0"},
       {"the pressed toggle stays pressed", true, [] { Click(LineToggle); }, ""},
       {"a line follows the pointer over the picture as it was at the press", true,
-       [] { Drag(PaintCanvas, {{10, 10}, {200, 50}, {50, 300}}); }, "", Pressed(10, 10, [=](Raster& p) {
-         for (auto [x, y] : raster_models::LinePixels(380, 380, 10, 10, 50, 300)) p.At(x, y) = colour;
-       })},
+       [] { Drag(PaintCanvas, {{10, 10}, {200, 50}, {50, 300}}); }, "", Paints(line(10, 10, 50, 300), 10, 10)},
       {"a line pressed and released in place is one pixel", true, [] { Drag(PaintCanvas, {{300, 20}}); }, "",
-       Pressed(300, 20, [=](Raster& p) { p.At(300, 20) = colour; })},
+       Paints(line(300, 20, 300, 20), 300, 20)},
       {"the Brush toggle is the tool", true, [] { Click(BrushToggle); }, "Tool=3 LineToggle=0 BrushToggle=1"},
       {"a double click is two presses, the second keeping the first's disc", true,
        [] { MouseOn(PaintCanvas, MouseStep::DoubleClick, {300, 250}), Pump(); }, "", [=](WindowState& e) {
-         disc(300, 250)(before), Pressed(300, 250, [](Raster&) {})(e);
+         raster_models::AddDisc(before, 300, 250, 3, c), Paints([](Raster&) {}, 300, 250)(e);
        }},
       {"Rotate turns the picture a quarter clockwise", true, [] { Click(RotateButton); }, "unticks", Paints([](Raster& p) {
-         for (int y = 0; y < 380; ++y)
-           for (int x = 0; x < 380; ++x) p.At(379 - y, x) = before.At(x, y);
+         for (int i = 0; i < 380 * 380; ++i) p.At(379 - i / 380, i % 380) = before.At(i % 380, i / 380);
        })},
       {"pointing at the canvas, a slider, the band level editor and off them changes nothing", true, [] {
          for (auto [control, at] : {std::pair<int, QPoint>{PaintCanvas, {58, 200}}, {SampleRateSlider, {90, 10}},
@@ -216,25 +209,26 @@ constexpr std::pair<const char*, const char*> Keys[] = {{"SoundDuration", "Sound
     {"SampleRate", "SampleRateSlider"}, {"FrqFrom", "FrqFromSlider"}, {"FrqTo", "FrqToSlider"},
     {"FrqDistribution", "DistributionCheckbox"}, {"FrqDistA", "DistASlider"}, {"FrqDistB", "DistBSlider"},
     {"FrqDistC", "DistCSlider"}, {"FrqDistD", "DistDSlider"}};
-// What Load takes from a settings file: the sliders, the box, their settings, the preview and the band curve.
-std::string Loaded(const int (&values)[9], const char* fractions, std::vector<BandPoint> points) {
-  std::string loaded = "unticks";
-  for (int i = 0; i < 9; ++i) loaded += std::string(" ") + Keys[i].second + "=" + n(values[i]);
-  const float duration = float(values[0] / 1000.0);
-  points.back().x = FindBandLevelEditor(BandLevelEditorNumber)->points.back().x;  // the end points keep their x
-  return loaded + " SampleRate=" + n(values[1]) + " Duration=" + Shown(duration) + " SampleCount=" +
-         n(std::lround(values[1] * double(duration))) + " FrqFrom=" + n(values[2]) + " LastFrqFrom=" + n(values[2]) +
-         " FrqTo=" + n(values[3]) + " LastFrqTo=" + n(values[3]) + " FrqDistribution=" + n(values[4]) + fractions +
-         " DistributionPreview=" + (values[4] ? Shown(PreviewModel(values[5] / 100.0, values[6] / 100.0,
-         values[7] / 100.0, values[8] / 100.0)) : Shown(Raster(160, 70))) + " BandPoints=" + Shown(points) +
-         " BandLevelEditor=" + Shown(BandEditorModel(points));
+// What Load takes from values under those keys: the sliders, the box, their settings, the preview and the band points
+// (whose ends keep their x).
+Effects Loaded(std::array<int, 9> v, std::vector<BandPoint> points) {
+  return [=](WindowState& e) mutable {
+    for (int i = 0; i < 9; ++i) e[Keys[i].second] = n(v[i]);
+    points.back().x = FindBandLevelEditor(BandLevelEditorNumber)->points.back().x;
+    Apply(e, "unticks SampleRate=" + n(v[1]) + " Duration=" + Shown(v[0] / 1000.0f) + " SampleCount=" +
+             n(std::lround(v[1] * double(v[0] / 1000.0f))) + " FrqFrom=" + n(v[2]) + " LastFrqFrom=" + n(v[2]) + " FrqTo=" +
+             n(v[3]) + " LastFrqTo=" + n(v[3]) + " FrqDistribution=" + n(v[4]) + " DistA=" + Shown(v[5] / 100.0f) +
+             " DistB=" + Shown(v[6] / 100.0f) + " DistC=" + Shown(v[7] / 100.0f) + " DistD=" + Shown(v[8] / 100.0f) +
+             " DistributionPreview=" + Shown(Raster(160, 70)) + Points(points));
+    if (v[4]) ShowsCurve(e);
+  };
 }
 
 TEST_F(Commands, FilesSoundAndMenusChangeWhatTheySayAndNothingElse) {
   const fs::path folder = fs::path(::testing::TempDir()) / ("vellora-commands-" + std::to_string(getpid()));
   fs::create_directories(folder / "gone");
   const std::string dot = BuildBmp({.width = 1, .height = 1, .pixels = std::string("\x1e\xc8\x0a\0", 4)});
-  std::ofstream(folder / "dot.bmp", std::ios::binary) << dot, std::ofstream(folder / "plain.bmp", std::ios::binary) << dot;
+  std::ofstream(folder / "dot.bmp") << dot, std::ofstream(folder / "plain.bmp") << dot;
   std::ofstream(folder / "dot.bmp.vlr") << "SoundDuration = 3000\r\nsamplerate=99999\r\nFrqFrom = 200\r\nFrqTo = 7000\r\n"
       "FrqDistribution = 1\r\nFrqDistA = 10\r\nFrqDistB = 20\r\nFrqDistC = 30\r\nFrqDistD = 90\r\nFrqBandP2 = 30,60\r\n"
       "FrqBandP8 = 10,5\r\n";
@@ -249,11 +243,12 @@ TEST_F(Commands, FilesSoundAndMenusChangeWhatTheySayAndNothingElse) {
   auto says = [&](std::string shown) {
     return [&, shown](WindowState&) { EXPECT_EQ(title + "|" + text.substr(0, shown.size() - title.size() - 1), shown); };
   };
+  auto open = [](fs::path file, int control) { return [=] { AnswerFileDialog(file.string()), Click(control); }; };
   Check({
       {"Export before any sound says so", true, [&] { DismissMessageBox(&title, &text), Menu("File", "Export Sound..."); },
        "", says("Export Sound|Press Synthesize first: there is no sound to export yet.")},
-      {"Save writes the picture and its settings file, and changes nothing", true,
-       [&] { AnswerFileDialog((folder / "pic").string()), Click(SaveButton); }, "", [&](WindowState& e) {
+      {"Save writes the picture and its settings file, and changes nothing", true, open(folder / "pic", SaveButton), "",
+       [&](WindowState& e) {
          std::string settings;
          for (auto [key, control] : Keys) settings += std::string(key) + " = " + e[control] + "\r\n";
          for (int i = 0; const BandPoint& p : FindBandLevelEditor(BandLevelEditorNumber)->points)
@@ -261,7 +256,7 @@ TEST_F(Commands, FilesSoundAndMenusChangeWhatTheySayAndNothingElse) {
          EXPECT_EQ(std::pair(fs::file_size(folder / "pic.bmp"), ReadAll(folder / "pic.bmp.vlr")), std::pair(433254ul, settings));
          saved = e;
        }},
-      {"a cancelled Save changes nothing", true, [] { AnswerFileDialog(""), Click(SaveButton); }, ""},
+      {"a cancelled Save changes nothing", true, open("", SaveButton), ""},
       {"a Save that fails says so and changes nothing", true, [&] {
          AnswerFileDialog((folder / "gone/pic.bmp").string(), [&] { fs::remove(folder / "gone"); });
          DismissMessageBox(&title, &text), Click(SaveButton);
@@ -269,35 +264,24 @@ TEST_F(Commands, FilesSoundAndMenusChangeWhatTheySayAndNothingElse) {
   });
   Click(ClearButton), Click(DistributionCheckbox), SetByUser(SoundDurationSlider, 9000), SetByUser(FrqFromSlider, 500);
   SetByUser(DistDSlider, 10), Drag(BandLevelEditorNumber, {{44, 35}, {44, 60}});
-  const Raster dotted(380, 380, MakeColour(10, 200, 30));
+  const std::string dotted = " PaintCanvas=" + Shown(Raster(380, 380, MakeColour(10, 200, 30)));
   std::vector<BandPoint> points(8, {0, 70});
   points[1] = {30, 10}, points[7].y = 65;
   Check({
-      {"Load shows the picture and takes the settings saved beside it", true,
-       [&] { AnswerFileDialog((folder / "pic.bmp").string()), Click(LoadButton); }, "unticks", [&](WindowState& e) {
-         for (const char* key : {"SampleRate", "Duration", "SampleCount", "FrqFrom", "FrqTo", "LastFrqFrom", "LastFrqTo",
-                                 "FrqDistribution", "DistA", "DistB", "DistC", "DistD", "DistributionPreview", "BandPoints",
-                                 "BandLevelEditor", "PaintCanvas"})
-           e[key] = saved[key];
-         for (auto [key, control] : Keys) e[control] = saved[control];
-       }},
+      {"Load shows the picture and takes the settings saved beside it", true, open(folder / "pic.bmp", LoadButton),
+       "", [&](WindowState& e) { e = saved, Apply(e, "unticks"); }},
       {"Load takes each value within its slider's range, the curve's inner x and every height", true,
-       [&] { AnswerFileDialog((folder / "dot.bmp").string()), Click(LoadButton); },
-       Loaded({3000, 22050, 200, 7000, 1, 10, 20, 30, 90}, " DistA=0.100000001 DistB=0.200000003 DistC=0.300000012 "
-              "DistD=0.899999976", points) + " PaintCanvas=" + Shown(dotted)},
+       open(folder / "dot.bmp", LoadButton), dotted, Loaded({3000, 22050, 200, 7000, 1, 10, 20, 30, 90}, points)},
       {"Load of a picture with no settings file beside it changes only the picture", true,
-       [&] { Click(ClearButton), AnswerFileDialog((folder / "plain.bmp").string()), Click(LoadButton); },
-       "unticks PaintCanvas=" + Shown(dotted)},
+       [&] { Click(ClearButton), open(folder / "plain.bmp", LoadButton)(); }, "unticks" + dotted},
       {"Load of a file that is no picture keeps the canvas and takes the settings beside it, missing keys at their start "
-       "values", true, [&] { AnswerFileDialog((folder / "words.bmp").string()), Click(LoadButton); },
-       Loaded({7000, 3000, 90, 9000, 0, 50, 5, 75, 75}, " DistA=0.5 DistB=0.0500000007 DistC=0.75 DistD=0.75",
-              std::vector<BandPoint>(8, {0, 70}))},
-      {"Load of a name with no file unticks Repeat only", true,
-       [&] { AnswerFileDialog((folder / "none.bmp").string()), Click(LoadButton); }, "unticks"},
-      {"a cancelled Load changes nothing", true, [] { AnswerFileDialog(""), Click(LoadButton); }, ""},
+       "values", true, open(folder / "words.bmp", LoadButton), "",
+       Loaded({7000, 3000, 90, 9000, 0, 50, 5, 75, 75}, std::vector<BandPoint>(8, {0, 70}))},
+      {"Load of a name with no file unticks Repeat only", true, open(folder / "none.bmp", LoadButton), "unticks"},
+      {"a cancelled Load changes nothing", true, open("", LoadButton), ""},
       {"Synthesize keeps the picture for the cursor, makes the sound and leaves Repeat unticked", false,
        [] { Drag(PaintCanvas, {{200, 200}}), Click(SynthesizeButton); }, "SoundBuffer=21001#*", [](WindowState& e) {
-         Pressed(200, 200, [](Raster& p) { raster_models::AddDisc(p, 200, 200, 8, White); })(e);
+         Paints([](Raster& p) { raster_models::AddDisc(p, 200, 200, 8, White); }, 200, 200)(e);
          e["CanvasImage"] = e["PaintCanvas"];
        }},
       {"with Repeat ticked, Synthesize keeps the picture and replays the same sound, Repeat still ticked", true,
