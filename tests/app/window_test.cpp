@@ -10,7 +10,9 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include "distribution/frequency_mapping.h"
 #include "picture/surface.h"
+#include "sound/fast_render.h"
 #include "sound/sound_file.h"
 #include "support/alsa_capture.h"
 #include "support/image_builders.h"
@@ -243,6 +245,15 @@ TEST_F(Commands, FilesSoundAndMenusChangeWhatTheySayAndNothingElse) {
   auto says = [&](std::string shown) {
     return [&, shown](WindowState&) { EXPECT_EQ(title + "|" + text.substr(0, shown.size() - title.size() - 1), shown); };
   };
+  // The output heard the sound's whole buffers of (S + 1) / 380 samples from its start while more than a buffer and one
+  // sample remained, then silence.
+  auto Heard = [&](int rate) {
+    const std::size_t frames = (SoundBuffer.size() - 1) / 380, played = ((SoundBuffer.size() - 2) / frames) * frames;
+    const std::vector<float> heard = capture.TakeHeard(rate, frames);
+    ASSERT_TRUE(heard.size() >= played) << heard.size();
+    EXPECT_TRUE(std::equal(SoundBuffer.begin(), SoundBuffer.begin() + played, heard.begin()));
+    EXPECT_EQ(std::count(heard.begin() + played, heard.end(), 0.0f), heard.size() - played);
+  };
   auto open = [](fs::path file, int control) { return [=] { AnswerFileDialog(file.string()), Click(control); }; };
   Check({
       {"Export before any sound says so", true, [&] { DismissMessageBox(&title, &text), Menu("File", "Export Sound..."); },
@@ -279,17 +290,25 @@ TEST_F(Commands, FilesSoundAndMenusChangeWhatTheySayAndNothingElse) {
        Loaded({7000, 3000, 90, 9000, 0, 50, 5, 75, 75}, std::vector<BandPoint>(8, {0, 70}))},
       {"Load of a name with no file unticks Repeat only", true, open(folder / "none.bmp", LoadButton), "unticks"},
       {"a cancelled Load changes nothing", true, open("", LoadButton), ""},
-      {"Synthesize keeps the picture for the cursor, makes the sound and leaves Repeat unticked", false,
-       [] { Drag(PaintCanvas, {{200, 200}}), Click(SynthesizeButton); }, "SoundBuffer=21001#*", [](WindowState& e) {
-         Paints([](Raster& p) { raster_models::AddDisc(p, 200, 200, 8, White); }, 200, 200)(e);
-         e["CanvasImage"] = e["PaintCanvas"];
+      {"Synthesize with Repeat ticked before any sound makes it, keeps the picture for the cursor and plays it", true,
+       [&] { capture.Clear(), Click(SynthesizeButton); }, "SoundBuffer=21001#*", [&](WindowState& e) {
+         e["CanvasImage"] = e["PaintCanvas"], Heard(3000);
        }},
-      {"with Repeat ticked, Synthesize keeps the picture and replays the same sound, Repeat still ticked", true,
-       [] { Click(SynthesizeButton); }, "", [](WindowState& e) { e["CanvasImage"] = e["PaintCanvas"]; }},
+      {"with Repeat ticked, Synthesize plays the same sound again, at the rate of the moment", true,
+       [&] { SetByUser(SampleRateSlider, 2000), Click(RepeatCheckbox), capture.Clear(), Click(SynthesizeButton); },
+       "SampleRateSlider=2000 SampleRate=2000 SampleCount=14000", [&](WindowState&) { Heard(2000); }},
+      {"with Repeat unticked, Synthesize makes the picture's sound anew, Repeat still unticked", false,
+       [&] { Drag(PaintCanvas, {{200, 200}}), capture.Clear(), Click(SynthesizeButton); }, "SoundBuffer=14001#*",
+       [&](WindowState& e) {
+         Paints([](Raster& p) { raster_models::AddDisc(p, 200, 200, 8, White); }, 200, 200)(e);
+         e["CanvasImage"] = e["PaintCanvas"], Heard(2000);
+         const SynthesisSources sources{&DefaultFrequency, &DistributionFrequency, &BandLevel};
+         EXPECT_EQ(SoundBuffer, SynthesizeSound(CanvasOf(PaintCanvas), SynthSettings, sources));
+       }},
       {"Export writes the last sound at the rate it was played at and changes nothing", true,
        [&] { AnswerFileDialog((folder / "out").string()), Menu("File", "Export Sound..."); }, "", [&](WindowState&) {
          const SoundFileContents written = ReadSoundFile((folder / "out.wav").string());
-         EXPECT_EQ(std::pair(written.sampleRate, written.samples), std::pair(3000, SoundBuffer));
+         EXPECT_EQ(std::pair(written.sampleRate, written.samples), std::pair(2000, SoundBuffer));
        }},
       {"a cancelled Import changes nothing", true,
        [&] { AnswerFileDialog(sound), AnswerImportDialog({}, false), Menu("File", "Import Sound..."); }, ""},
