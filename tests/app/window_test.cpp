@@ -27,7 +27,7 @@ TEST_F(Window, StartsWithTheStartValuesAndTheMenus) {
   QStringList menus;
   for (QAction* title : UiWindowWidget(MainWindow)->findChild<QMenuBar*>()->actions())
     for (QAction* item : title->menu()->actions()) menus << title->text() + "/" + item->text();
-  EXPECT_EQ(menus.join("|"), "File/Import Sound...|File/Export Sound...|File/Exit|?/About|?/Help");
+  EXPECT_EQ(menus.join("|"), "File/Import Sound...|File/Import MIDI...|File/Export Sound...|File/Export MIDI...|File/Exit|?/About|?/Help");
 }
 
 TEST_F(Window, BrushPaintsDiscsInTheChosenColourOnlyWhileTheLeftButtonIsHeld) {
@@ -203,10 +203,12 @@ TEST_F(Window, MenuItemsDoWhatTheySay) {
   EXPECT_EQ(title + "|" + text, "About Vellora|Vellora 1.0\nPaint a picture and hear it.");
   // The help text: an empty first line, then one line for each piece, all but the first ending in "\r".
   const QStringList lines = QString::fromStdString(BuildHelpText()).split('\n');
-  ASSERT_EQ(lines.size(), 21);  // the 17 pieces of the controls, then Import Sound, Export Sound and the readout line
+  ASSERT_EQ(lines.size(), 23);  // the 17 pieces of the controls, then Import Sound, Import MIDI, Export MIDI,
+                                // Export Sound and the readout line
   EXPECT_EQ(lines[0], "");
   EXPECT_TRUE(lines[1].startsWith("Draw in black canvas area") && !lines[1].contains('\r'));
-  for (int i : {0, 1, 2}) EXPECT_TRUE(lines[18 + i].startsWith(std::array{"*Import", "*Export", "*Readout"}[i]));
+  for (int i : {0, 1, 2, 3, 4})
+    EXPECT_TRUE(lines[18 + i].startsWith(std::array{"*Import Sound", "*Import MIDI", "*Export MIDI", "*Export Sound", "*Readout"}[i]));
   for (int i = 2; i < lines.size(); ++i) EXPECT_TRUE(lines[i].endsWith('\r')) << lines[i].toStdString();
   Menu("?", "Help");
   EXPECT_EQ(UiWindowWidget(HelpWindow)->findChild<QTextEdit*>()->toPlainText(), lines.join('\n').remove('\r'));
