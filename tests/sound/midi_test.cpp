@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <unistd.h>
 #include <random>
 
 #include "sound/midi_file.h"
@@ -113,6 +115,10 @@ TEST(MidiRead, DamagedAndHostileFilesAreRefusedWithTheReason) {
   std::vector<Event> many;
   for (std::size_t i = 0; i <= MaximumMidiNotes; ++i) many.push_back({0, On(0, int(i % 128), 64)});
   EXPECT_NE(DecodeMidiBytes(File(0, 96, {Track(many)})).error.find("more than 200000 notes"), std::string::npos);
+  const std::string huge = testing::TempDir() + "/vellora-huge-" + std::to_string(getpid()) + ".mid";
+  std::ofstream(huge) << std::string(17 << 20, 'M');
+  EXPECT_EQ(ReadMidiFile(huge).error, "it holds 17 MB, more than the 16 MB a MIDI file is read up to");
+  std::remove(huge.c_str());
 }
 
 // Notes written and read back: the key and velocity exact, the times within half a tick, the bend within half a
@@ -126,15 +132,11 @@ TEST(MidiWrite, NotesComeBackWithTheirPitchTimesVelocityAndBend) {
     notes.push_back({0, 0, int(random() % 128), int(random() % 127 + 1), bends[random() % 5], start,
                      start + std::uniform_real_distribution<>(0.0, 0.5)(random)});
   }
-  const MidiEncoding written = EncodeMidiFile(notes);
-  EXPECT_EQ(written.notesUnbent, 0u);
-  std::vector<MidiNote> back = Read(written.bytes).notes;
+  EXPECT_EQ(EncodeMidiFile(notes).notesUnbent, 0u);
+  std::vector<MidiNote> back = Read(EncodeMidiFile(notes).bytes).notes;
   ASSERT_EQ(back.size(), notes.size());
-  const auto order = [](const MidiNote& a, const MidiNote& b) {
-    return std::tie(a.start, a.key, a.velocity) < std::tie(b.start, b.key, b.velocity);
-  };
-  std::sort(notes.begin(), notes.end(), order);
-  std::sort(back.begin(), back.end(), order);
+  const auto order = [](const MidiNote& a, const MidiNote& b) { return std::tie(a.start, a.key) < std::tie(b.start, b.key); };
+  std::sort(notes.begin(), notes.end(), order), std::sort(back.begin(), back.end(), order);
   for (std::size_t i = 0; i < notes.size(); ++i) {
     EXPECT_EQ(std::tie(back[i].key, back[i].velocity), std::tie(notes[i].key, notes[i].velocity));
     EXPECT_NE(back[i].channel, DrumChannel);
@@ -154,10 +156,6 @@ TEST(MidiWrite, NotesComeBackWithTheirPitchTimesVelocityAndBend) {
 TEST(MidiPicture, VelocityIsBrightnessByTheSquareLaw) {
   const struct { int velocity, brightness; } cases[] = {{127, 255}, {90, 128}, {64, 65}, {20, 6}, {1, 1}, {0, 1}};
   for (auto [velocity, brightness] : cases) EXPECT_EQ(BrightnessOfVelocity(velocity), brightness) << velocity;
-  for (int velocity = 1; velocity <= 127; ++velocity)  // back within half a brightness step at the curve's slope
-    EXPECT_LE(std::abs(VelocityOfBrightness(BrightnessOfVelocity(velocity)) - velocity), 0.5 + 127.0 * 127 / (4 * 255.0 * velocity));
-  const struct { double seconds; int ms; } durations[] = {{0.3, 1000}, {4.2, 4200}, {4.2004, 4201}, {20.0, 15000}};
-  for (auto [seconds, ms] : durations) EXPECT_EQ(DurationForSeconds(seconds), ms) << seconds;
 }
 
 // Every key, one at a time: on the row heard nearest it, which the readout names as that key's note, from its
@@ -194,6 +192,9 @@ TEST(MidiPicture, MidiToPictureToMidiGivesTheNotesBackAndALongPieceIsCut) {
   ASSERT_EQ(DrawNotes(notes, StartSynthSettings(), 1.0, canvas).drawn, notes.size());
   std::vector<MidiNote> back = NotesOfPicture(canvas, StartSynthSettings(), 1).notes;
   ASSERT_EQ(back.size(), notes.size());
+  // Strokes dimmer than the threshold are silence: velocity 65 gives brightness 66.8, 64 gives 64.8.
+  EXPECT_EQ(NotesOfPicture(canvas, StartSynthSettings(), 66).notes.size(),
+            std::size_t(std::count_if(notes.begin(), notes.end(), [](const MidiNote& n) { return n.velocity >= 65; })));
   const auto order = [](const MidiNote& a, const MidiNote& b) { return std::tie(a.key, a.start) < std::tie(b.key, b.start); };
   std::sort(notes.begin(), notes.end(), order), std::sort(back.begin(), back.end(), order);
   for (std::size_t i = 0; i < notes.size(); ++i) {
@@ -225,21 +226,6 @@ TEST(MidiPicture, PictureToMidiToPictureGivesTheStrokesBack) {
   DrawNotes(Read(EncodeMidiFile(NotesOfPicture(picture, StartSynthSettings(), 1).notes).bytes).notes,
             StartSynthSettings(), 1.0, back);
   EXPECT_EQ(back, picture);
-}
-
-// Rows heard more than a few cents off their key carry their bend; a pixel below the threshold is silence.
-TEST(MidiPicture, RowsOffTheirKeyCarryTheirBendAndDimPixelsAreSilence) {
-  SynthSettingsRecord settings = StartSynthSettings();
-  for (int from : {470, 461}) {  // every row heard at 470 or 461 times 3 / pi Hz: 34 and 0.9 cents above A4
-    settings.FrqFrom = settings.FrqTo = from;
-    Raster picture(CanvasSize, CanvasSize);
-    for (int x = 10; x < 20; ++x) picture.At(x, 5) = MakeColour(16, 16, 16), picture.At(x, 6) = MakeColour(15, 15, 15);
-    const PictureNotes found = NotesOfPicture(picture, settings, 16);
-    ASSERT_EQ(found.notes.size(), 1u);
-    const double cents = Cents(from * 3.0 / M_PI, 440.0);
-    EXPECT_EQ(found.notes[0].key, 69);
-    EXPECT_NEAR(found.notes[0].cents, cents > 5.0 ? cents : 0.0, 1e-3);
-  }
 }
 
 }  // namespace
