@@ -17,6 +17,29 @@ constexpr double FullBrightness = 255.0;
 
 double CentsBetween(double hz, double reference) { return 1200.0 * std::log2(hz / reference); }
 
+// Each row's heard pitch in cents from A4; NaN for a row heard at no pitch.
+std::vector<double> RowCents(const std::vector<double>& rowPitches) {
+  std::vector<double> cents;
+  cents.reserve(rowPitches.size());
+  for (const double hz : rowPitches) cents.push_back(hz > 0.0 ? CentsBetween(hz, A4Hz) : std::nan(""));
+  return cents;
+}
+
+// The row nearest a pitch given in cents from A4 (the topmost of equals), or -1 when none is within
+// FarthestRowCents of it. Cents, worked out once for every row, spare a logarithm per row and note.
+int NearestRowInCents(const std::vector<double>& rowCents, double cents) {
+  int best = -1;
+  double bestMiss = FarthestRowCents;
+  for (std::size_t row = 0; row < rowCents.size(); ++row) {
+    const double miss = std::fabs(rowCents[row] - cents);
+    if (miss < bestMiss || (best < 0 && miss <= bestMiss)) {
+      bestMiss = miss;
+      best = static_cast<int>(row);
+    }
+  }
+  return best;
+}
+
 Colour Grey(int level) {
   const auto value = static_cast<std::uint8_t>(level);
   return MakeColour(value, value, value);
@@ -38,17 +61,7 @@ std::vector<double> HeardRowPitches(const SynthSettingsRecord& settings) {
 }
 
 int NearestRow(const std::vector<double>& rowPitches, double hz) {
-  int best = -1;
-  double bestCents = FarthestRowCents;
-  for (std::size_t row = 0; row < rowPitches.size(); ++row) {
-    if (!(rowPitches[row] > 0.0)) continue;
-    const double cents = std::fabs(CentsBetween(rowPitches[row], hz));
-    if (cents < bestCents || (best < 0 && cents <= bestCents)) {
-      bestCents = cents;
-      best = static_cast<int>(row);
-    }
-  }
-  return best;
+  return NearestRowInCents(RowCents(rowPitches), CentsBetween(hz, A4Hz));
 }
 
 int BrightnessOfVelocity(int velocity) {
@@ -93,13 +106,13 @@ std::vector<MidiNote> ChosenNotes(const MidiPiece& piece, const NoteChoice& choi
 NotesDrawn DrawNotes(const std::vector<MidiNote>& notes, const SynthSettingsRecord& settings, double timeScale,
                      Raster& canvas) {
   NotesDrawn drawn;
-  const std::vector<double> pitches = HeardRowPitches(settings);
+  const std::vector<double> rowCents = RowCents(HeardRowPitches(settings));
   const double column = ColumnSeconds(settings) / timeScale;  // a column's length in the piece's seconds
   const int width = std::min(canvas.width, CanvasSize);
   drawn.cutAtSeconds = width * column;
   std::vector<std::uint8_t> strokes(static_cast<std::size_t>(std::max(width, 0)) * static_cast<std::size_t>(std::max(canvas.height, 0)));
   for (const MidiNote& note : notes) {
-    const int row = NearestRow(pitches, KeyPitch(note.key, note.cents));
+    const int row = NearestRowInCents(rowCents, (note.key - A4Key) * 100.0 + note.cents);
     if (row < 0 || row >= canvas.height) {
       ++drawn.withoutRow;
       continue;
