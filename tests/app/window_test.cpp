@@ -72,7 +72,7 @@ TEST_F(Window, ControlsMenusAndEverySettingStartAsTheManualSays) {
   QStringList menus;
   for (QAction* title : window->findChild<QMenuBar*>()->actions())
     for (QAction* item : title->menu()->actions()) menus << title->text() + "/" + item->text();
-  EXPECT_EQ(menus.join("|"), "File/Import Sound...|File/Export Sound...|File/Exit|?/About|?/Help");
+  EXPECT_EQ(menus.join("|"), "File/Import Sound...|File/Import MIDI...|File/Export Sound...|File/Export MIDI...|File/Exit|?/About|?/Help");
 }
 
 // Started with the default output captured, so that Synthesize plays at once.
