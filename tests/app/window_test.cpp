@@ -323,8 +323,10 @@ TEST_F(Commands, FilesSoundAndMenusChangeWhatTheySayAndNothingElse) {
       {"Help opens the help window with an empty line, then each piece on a line of its own", true,
        [] { Menu("?", "Help"); }, "HelpWindows=1", [](WindowState&) {
          const QStringList lines = UiWindowWidget(HelpWindow)->findChild<QTextEdit*>()->toPlainText().split('\n');
-         EXPECT_TRUE(lines.size() == 21 && lines[0] == "" && lines[1].startsWith("Draw in black canvas area"));
-         for (int i : {0, 1, 2}) EXPECT_TRUE(lines[18 + i].startsWith(std::array{"*Import", "*Export", "*Readout"}[i]));
+         EXPECT_TRUE(lines.size() == 23 && lines[0] == "" && lines[1].startsWith("Draw in black canvas area"));
+         for (int i : {0, 1, 2, 3, 4})
+           EXPECT_TRUE(lines[18 + i].startsWith(
+               std::array{"*Import Sound", "*Import MIDI", "*Export MIDI", "*Export Sound", "*Readout"}[i]));
        }},
       {"Help again leaves one help window", true, [] { Menu("?", "Help"); }, ""},
       {"the help window's close box closes it alone", true,
