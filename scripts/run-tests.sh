@@ -23,7 +23,7 @@ ctest --test-dir build-asan --output-on-failure -j2
 
 # Playback: the audio callback thread, the cursor it moves and the program's own loop around them; and the
 # Import dialog, whose pictures are made on a thread of their own.
-playback_tests="Playback|ImportDialog"
+playback_tests="Playback|ImportDialog|Commands"
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLORA_SANITIZE=thread -DVELLORA_BENCH=OFF
 cmake --build build-tsan --target sound_tests app_tests
 ctest --test-dir build-tsan --output-on-failure -j2 -R "$playback_tests"
