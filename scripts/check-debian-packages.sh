@@ -3,11 +3,14 @@
 # Builds the Debian packages in a clean Debian 12 root made with debootstrap, then, in a second clean root,
 # installs each package, runs its program, purges it and shows that nothing of it is left, counting the packages
 # each one pulls in. Needs root and the Debian mirror; slow (a full build), so not part of scripts/run-tests.sh.
-# Usage: sudo scripts/check-debian-packages.sh [OUT_DIR]   (OUT_DIR, default ./debian-packages, receives the
-# built packages, the .changes and the build log; the source is the committed tree, HEAD)
+# Usage: sudo scripts/check-debian-packages.sh [--installs-only] [OUT_DIR]
+#   OUT_DIR (default ./debian-packages) receives the built packages, the .changes and the build log; the source
+#   is the committed tree, HEAD. --installs-only skips the build and installs the packages already in OUT_DIR.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "$(id -u)" -ne 0 ]; then echo "run as root: debootstrap and chroot need it" >&2; exit 2; fi
+build=yes
+if [ "${1:-}" = --installs-only ]; then build=no; shift; fi
 out=$(realpath -m "${1:-debian-packages}")
 mirror=${VELLORA_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 mkdir -p "$out"
@@ -21,7 +24,9 @@ top=$(mktemp -d /tmp/vellora-clean-roots.XXXXXX)
 build_root=$top/build run_root=$top/run
 CleanUp() {
   for root in "$build_root" "$run_root"; do
-    if mountpoint -q "$root/proc"; then umount "$root/proc"; fi
+    for mount in dev/pts proc; do
+      if mountpoint -q "$root/$mount"; then umount "$root/$mount"; fi
+    done
   done
   rm -rf --one-file-system "$top"
 }
@@ -40,9 +45,11 @@ debootstrap --variant=minbase bookworm "$build_root" "$mirror" > "$top/debootstr
 cp -a "$build_root" "$run_root"  # the second root starts as clean as the first
 for root in "$build_root" "$run_root"; do
   mount -t proc proc "$root/proc"
+  mount -t devpts -o newinstance,ptmxmode=0666 devpts "$root/dev/pts"  # apt keeps its log through a terminal
   InRoot "$root" apt-get update -q > /dev/null
 done
 
+if [ "$build" = yes ]; then
 Step "build dependencies and dpkg-buildpackage -us -uc -b (in the build root)"
 mkdir -p "$build_root/src"
 git archive --format=tar --prefix=vellora/ HEAD | tar -x -C "$build_root/src"
@@ -54,6 +61,7 @@ if ! InRoot "$build_root" sh -c 'cd /src/vellora && dpkg-buildpackage -us -uc -b
 fi
 rm -f "$out"/*.deb "$out"/*.changes "$out"/*.buildinfo
 cp "$build_root"/src/*.deb "$build_root"/src/*.changes "$build_root"/src/*.buildinfo "$out/"
+fi
 ls -l "$out"
 
 for deb in "$out"/vellora_*.deb "$out"/vellora-render_*.deb; do
@@ -77,7 +85,8 @@ Round() {
   echo "$name pulls in $(comm -13 "$top/clean" "$top/installed" | wc -l) packages, itself included"
   InRoot "$run_root" sh -c "$checks"
   Step "$name: apt purge, apt autoremove --purge"
-  InRoot "$run_root" sh -c "apt-get purge -y -q vellora vellora-render; apt-get autoremove -y -q --purge" > /dev/null
+  InRoot "$run_root" sh -c 'apt-get purge -y -q $(dpkg-query -W -f "\${db:Status-Abbrev} \${Package}\n" "vellora*" |
+                                awk "\$1 == \"ii\" {print \$2}") && apt-get autoremove -y -q --purge' > /dev/null
   Packages "$run_root" > "$top/after"
   if ! diff -u "$top/clean" "$top/after"; then echo "$name: the root's packages differ from the clean root's"; exit 1; fi
   for path in /usr/bin/vellora /usr/bin/vellora-render /usr/share/doc/vellora /usr/share/doc/vellora-render \
@@ -94,7 +103,7 @@ vellora-render --version
 vellora-render /tmp/sweep.bmp -o /tmp/sweep.wav
 test -s /tmp/sweep.wav && echo "rendered /tmp/sweep.wav: $(stat -c %s /tmp/sweep.wav) bytes"
 rm /tmp/sweep.wav
-echo "libraries vellora-render needs:"; ldd /usr/bin/vellora-render | awk "{print \"  \" \$1}"
+echo "libraries vellora-render needs:"; ldd /usr/bin/vellora-render | sed "s/ (0x.*//"
 if ldd /usr/bin/vellora-render | grep -Ei "qt|libx|xcb|not found"; then echo "a Qt or X library, or a missing one"; exit 1; fi'
 window_checks='set -e
 if ldd /usr/bin/vellora | grep "not found"; then exit 1; fi
