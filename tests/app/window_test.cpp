@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QIcon>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTextEdit>
 #include <QWindow>
 #include <sys/wait.h>
@@ -66,6 +67,7 @@ TEST_F(Window, ControlsMenusAndEverySettingStartAsTheManualSays) {
   EXPECT_EQ(StateDifferences(start, TakeWindowState()), "");
   QWidget *editor = UiWidget(BandLevelEditorNumber), *window = UiWindowWidget(MainWindow);
   EXPECT_TRUE(BandLevelEditorNumber < 0 || BandLevelEditorNumber > 28);
+  EXPECT_LE((window->frameGeometry().center() - window->screen()->availableGeometry().center()).manhattanLength(), 2);
   EXPECT_EQ(std::tuple(KindOf(editor), editor->geometry(), window->windowTitle(), UiClientArea(MainWindow)->size(),
                        window->minimumSize() == window->maximumSize(), UiWidget(PaintCanvas)->cursor().shape()),
             std::tuple("canvas", QRect(530, 310, 160, 70), "Vellora", QSize(720, 425), true, Qt::CrossCursor));
@@ -322,7 +324,12 @@ TEST_F(Commands, FilesSoundAndMenusChangeWhatTheySayAndNothingElse) {
        says("About Vellora|Vellora 1.0\nPaint a picture and hear it.")},
       {"Help opens the help window with an empty line, then each piece on a line of its own", true,
        [] { Menu("?", "Help"); }, "HelpWindows=1", [](WindowState&) {
-         const QStringList lines = UiWindowWidget(HelpWindow)->findChild<QTextEdit*>()->toPlainText().split('\n');
+         QWidget* help = UiWindowWidget(HelpWindow);
+         auto* box = help->findChild<QTextEdit*>();
+         EXPECT_EQ(std::tuple(help->windowTitle(), UiClientArea(HelpWindow)->size(), box->geometry(), box->isReadOnly()),
+                   std::tuple("Vellora Help", QSize(638, 265), QRect(5, 5, 628, 250), true));
+         EXPECT_LE((help->frameGeometry().center() - help->screen()->availableGeometry().center()).manhattanLength(), 2);
+         const QStringList lines = box->toPlainText().split('\n');
          EXPECT_TRUE(lines.size() == 21 && lines[0] == "" && lines[1].startsWith("Draw in black canvas area"));
          for (int i : {0, 1, 2}) EXPECT_TRUE(lines[18 + i].startsWith(std::array{"*Import", "*Export", "*Readout"}[i]));
        }},
