@@ -1,119 +1,120 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Mutation testing: applies each fault of tools/mutations.txt in turn, rebuilds, and reports which ones the tests catch.
+# Mutation testing: plants seeded mechanical mutants of src/ one at a time, rebuilds, runs the suite, logs each verdict.
 #
-# tools/mutate.sh [BUILD_DIR] [ID...]   BUILD_DIR defaults to build-mutate; without IDs every mutation runs.
-# tools/mutate.sh --check               only checks that every original text occurs exactly once; builds nothing.
+# tools/mutate.sh [--tree DIR] [--seed S] [--sample N] [--only REGEX] [--log FILE] [--survivors FILE] [--id ID]...
+# tools/mutate.sh --list [--tree DIR] [--only REGEX]      every mutant: ID, original line, mutated line
+# tools/mutate.sh --summary [--log FILE]                  the counts and kill rate of a log
+#
+#   --tree DIR        the checkout to mutate (default: this one); its files are changed in place and restored
+#   --seed S          the seed of the sample (default 2026); --sample N how many (default 160; 0 = all)
+#   --only REGEX      only files whose path (src/...) matches REGEX, before sampling
+#   --id ID           run just this mutant (repeatable); IDs come from --list, the log or the sample
+#   --log FILE        results TSV (default DIR/build-mutate/mutants.tsv); mutants already in it are skipped,
+#                     so running again with the same log resumes an interrupted run
+#   --survivors FILE  the survivors with their lines, appended as they appear (default: the log's name + .survivors)
+#   --build DIR       the build directory (default DIR/build-mutate), configured once: Release -O1 -g0, no
+#                     benchmarks or fuzzers, ccache, so restoring a file costs a cache hit
+#
+# Each mutant runs the tests that can reach its file: a mutant of src/app or src/ui the window's test programs,
+# one of src/render vellora-render's tests, one of the core every test.
+# Verdicts: killed (with the first failing test), timeout (counts as killed), survived, stillborn (does not build).
+# Survivors judged equivalent go in tools/equivalent-mutants.txt (ID TAB reason); the summary leaves them out of
+# the rate: kill rate = killed / (total - stillborn - equivalent). Mutant IDs are FILE:LINE:COLUMN:OPERATOR:TEXT;
+# tools/mutants.py --help lists the operators.
 set -uo pipefail
-cd "$(dirname "${BASH_SOURCE[0]}")/.."
+HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+GEN="$HERE/mutants.py"
+EQUIVALENT="$HERE/equivalent-mutants.txt"
 
-# The list handling, in Python for exact byte-level text replacement.
-#   check            every entry well formed, ids unique, each original found exactly once
-#   plan [ID...]     one line per mutation: id TAB OK|SKIPPED TAB file|reason TAB description
-#   apply ID FILE    replaces the one occurrence of ID's original text in FILE
-mutations() {
-  python3 - "$@" <<'PY'
-import os, sys
-def load():
-    entries = []
-    for number, line in enumerate(open("tools/mutations.txt", encoding="utf-8"), 1):
-        if not line.strip() or line.lstrip().startswith("#"): continue
-        fields = [f.strip() for f in line.rstrip("\n").split("|~|")]
-        if len(fields) != 5 or not all(fields[:3]):
-            sys.exit(f"tools/mutations.txt:{number}: needs five fields (id, file, original, replacement, description)")
-        entries.append(fields)
-    return entries
-def count(path, text):
-    with open(path, "rb") as f: return f.read().count(text.encode())
-def locate(path, original):
-    """The file holding the original exactly once: the named one, else a unique place in src/."""
-    if os.path.isfile(path):
-        n = count(path, original)
-        if n == 1: return path, None
-        if n > 1: return None, f"original occurs {n} times in {path}"
-    hits = [(p, count(p, original)) for d, _, files in os.walk("src") for p in (os.path.join(d, f) for f in sorted(files))]
-    hits = [(p, n) for p, n in hits if n]
-    if len(hits) == 1 and hits[0][1] == 1: return hits[0][0], None
-    where = f"not in {path}" if os.path.isfile(path) else f"{path} is gone"
-    return None, f"{where}; found {sum(n for _, n in hits)} times in src/"
-command, args = sys.argv[1], sys.argv[2:]
-entries = load()
-by_id = {e[0]: e for e in entries}
-if command == "check":
-    problems = [f"duplicate id {i}" for i in by_id if [e[0] for e in entries].count(i) > 1]
-    for mid, path, original, replacement, _ in entries:
-        found, reason = locate(path, original)
-        if not found: problems.append(f"{mid}: {reason}")
-        elif found != path: problems.append(f"{mid}: moved to {found}")
-        if original == replacement: problems.append(f"{mid}: replacement equals the original")
-    print("\n".join(problems) or f"{len(entries)} mutations, each original found exactly once in its file")
-    sys.exit(1 if problems else 0)
-elif command == "plan":
-    for mid in args or [e[0] for e in entries]:
-        if mid not in by_id: print(f"{mid}\tSKIPPED\tno such id\t-"); continue
-        _, path, original, _, description = by_id[mid]
-        found, reason = locate(path, original)
-        print(f"{mid}\tOK\t{found}\t{description}" if found else f"{mid}\tSKIPPED\t{reason}\t{description}")
-elif command == "apply":
-    mid, path = args
-    original, replacement = by_id[mid][2].encode(), by_id[mid][3].encode()
-    with open(path, "rb") as f: data = f.read()
-    if data.count(original) != 1: sys.exit(f"{mid}: original not found exactly once in {path}")
-    with open(path, "wb") as f: f.write(data.replace(original, replacement, 1))
-PY
-}
+TREE=$(cd "$HERE/.." && pwd) SEED=2026 SAMPLE=160 ONLY="" LOG="" SURVIVORS="" BUILD="" MODE=run IDS=()
+while (($#)); do
+  case $1 in
+    --tree) TREE=$(cd "$2" && pwd) || exit 2; shift 2 ;;
+    --seed) SEED=$2; shift 2 ;;
+    --sample) SAMPLE=$2; shift 2 ;;
+    --only) ONLY=$2; shift 2 ;;
+    --id) IDS+=("$2"); shift 2 ;;
+    --log) LOG=$2; shift 2 ;;
+    --survivors) SURVIVORS=$2; shift 2 ;;
+    --build) BUILD=$2; shift 2 ;;
+    --list) MODE=list; shift ;;
+    --summary) MODE=summary; shift ;;
+    -h|--help) sed -n '3,24p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) echo "unknown option $1 (see --help)" >&2; exit 2 ;;
+  esac
+done
+BUILD=${BUILD:-$TREE/build-mutate}
+LOG=${LOG:-$BUILD/mutants.tsv}
+SURVIVORS=${SURVIVORS:-${LOG%.tsv}.survivors.tsv}
+only=(); [[ -n $ONLY ]] && only=(--only "$ONLY")
 
-if [[ ${1:-} == --check ]]; then mutations check; exit; fi
-[[ ${1:-} == -h || ${1:-} == --help ]] && { sed -n '2,5p' "$0" | sed 's/^# \{0,1\}//'; exit 0; }
-BUILD=${1:-build-mutate}
-shift $(( $# > 0 ? 1 : 0 ))
-mutations check >/dev/null || echo "note: tools/mutate.sh --check reports problems; those mutations will be skipped" >&2
-PLAN=$(mutations plan "$@") || exit 1
-mkdir -p "$BUILD/mutation-logs"
-PENDING="$BUILD/mutation-pending"   # the file being mutated and its original bytes, until restored
+case $MODE in
+  list) exec python3 "$GEN" list --tree "$TREE" "${only[@]}" ;;
+  summary) exec python3 "$GEN" summary --results "$LOG" --equivalent "$EQUIVALENT" ;;
+esac
 
-# Puts the mutated file back byte for byte; a new modification time makes the next build recompile it.
+if ((${#IDS[@]} == 0)); then
+  mapfile -t IDS < <(python3 "$GEN" sample --tree "$TREE" --seed "$SEED" --sample "$SAMPLE" "${only[@]}") || exit 2
+fi
+mkdir -p "$BUILD/mutant-logs" "$(dirname "$LOG")" "$(dirname "$SURVIVORS")"
+[[ -s $LOG ]] || printf 'id\tresult\tdetail\tseconds\n' >"$LOG"
+[[ -s $SURVIVORS ]] || printf 'id\toriginal\tmutated\tnote\n' >"$SURVIVORS"
+PENDING="$BUILD/mutant-pending"   # the file under mutation and its original bytes, until restored
+
+# Puts the mutated file back byte for byte, or stops everything.
 restore() {
   [[ -f $PENDING/path ]] || return 0
   local target; target=$(<"$PENDING/path")
-  cat "$PENDING/original" >"$target" && cmp -s "$PENDING/original" "$target" || { echo "could not restore $target" >&2; exit 2; }
-  rm -rf "$PENDING"
+  cp -- "$PENDING/original" "$target" && cmp -s "$PENDING/original" "$target" ||
+    { echo "could not restore $target: its original is in $PENDING/original" >&2; exit 3; }
+  rm -rf -- "$PENDING"
 }
 trap restore EXIT
-trap 'echo "interrupted" >&2; exit 130' INT TERM
-restore   # a run that was killed outright may have left a file mutated
+trap 'echo "interrupted" >&2; exit 130' INT TERM HUP
+restore   # a run killed outright may have left a file mutated
 
 build() { cmake --build "$BUILD" -j2 </dev/null >>"$1" 2>&1; }
-suite() { ctest --test-dir "$BUILD" -j2 --timeout 120 --output-on-failure </dev/null >>"$1" 2>&1; }
+# The suite, or with a second argument (a ctest -I list) the tests that can reach the mutated file.
+suite() { ctest --test-dir "$BUILD" --stop-on-failure -j2 --timeout 120 ${2:+-I "$2"} </dev/null >>"$1" 2>&1; }
 
-echo "configuring and building $BUILD unmutated..." >&2
-baseline="$BUILD/mutation-logs/baseline.log"
-cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$baseline" 2>&1 && build "$baseline" ||
-  { echo "the unmutated build fails: see $baseline" >&2; exit 1; }
+if [[ ! -f $BUILD/CMakeCache.txt ]]; then
+  echo "configuring $BUILD..." >&2
+  cmake -S "$TREE" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O1 -g0" \
+    -DVELLORA_BENCH=OFF -DVELLORA_FUZZ=OFF -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >"$BUILD/mutant-logs/configure.log" 2>&1 ||
+    { echo "configuring fails: see $BUILD/mutant-logs/configure.log" >&2; exit 1; }
+fi
+baseline="$BUILD/mutant-logs/baseline.log"; : >"$baseline"
+echo "building and testing $TREE unmutated..." >&2
+build "$baseline" || { echo "the unmutated build fails: see $baseline" >&2; exit 1; }
 suite "$baseline" || { echo "the unmutated suite fails: see $baseline" >&2; exit 1; }
+TESTS_JSON="$BUILD/mutant-logs/tests.json"
+ctest --test-dir "$BUILD" --show-only=json-v1 >"$TESTS_JSON" 2>>"$baseline" ||
+  { echo "ctest cannot list the tests: see $baseline" >&2; exit 1; }
 
-caught=0 survived=0 invalid=0 skipped=0 table=""
-while IFS=$'\t' read -r -u 3 id status where description; do
-  [[ -z $id ]] && continue
-  if [[ $status == SKIPPED ]]; then
-    verdict=SKIPPED description="$description ($where)"; ((skipped++))
+started=$SECONDS done=0
+for id in "${IDS[@]}"; do
+  if awk -F'\t' -v id="$id" '$1 == id { found = 1 } END { exit !found }' "$LOG"; then continue; fi   # judged: resume
+  path=${id%%:*}
+  log="$BUILD/mutant-logs/$(printf '%s' "$id" | tr -c 'A-Za-z0-9._-' '_').log"; : >"$log"
+  lines=$(python3 "$GEN" show --tree "$TREE" "$id") || { printf '%s\terror\tno such mutant\t0\n' "$id" >>"$LOG"; continue; }
+  mkdir -p "$PENDING" && cp -- "$TREE/$path" "$PENDING/original" && printf '%s' "$TREE/$path" >"$PENDING/path" || exit 3
+  t0=$SECONDS
+  python3 "$GEN" apply --tree "$TREE" "$id" || { restore; exit 3; }
+  detail=""
+  if ! build "$log"; then result=stillborn
+  elif suite "$log" "$(python3 "$GEN" tests --ctest-json "$TESTS_JSON" "$path")"; then result=survived
   else
-    echo "[$id] $where: $description" >&2
-    log="$BUILD/mutation-logs/$id.log"; : >"$log"
-    mkdir -p "$PENDING" && cp -- "$where" "$PENDING/original" && printf '%s' "$where" >"$PENDING/path" || exit 2
-    mutations apply "$id" "$where" || { restore; exit 2; }
-    if ! build "$log"; then verdict=INVALID; ((invalid++))
-    elif suite "$log"; then verdict=SURVIVED; ((survived++))
-    else verdict=CAUGHT; ((caught++))
-    fi
-    restore
-    echo "[$id] $verdict" >&2
+    first=$(grep -m1 -E '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .*\*\*\*' "$log")
+    detail=$(sed -E 's/.*Test +#[0-9]+: ([^ ]+) .*/\1/' <<<"$first")
+    if [[ $first == *Timeout* ]]; then result=timeout; else result=killed; fi
+    [[ -z $detail ]] && detail="(suite failed; see $log)"
   fi
-  table+=$(printf '%-28s %-9s %s' "$id" "$verdict" "$description")$'\n'
-done 3<<<"$PLAN"
-
-{
-  printf '%-28s %-9s %s\n' ID VERDICT DESCRIPTION
-  printf '%s' "$table"
-  echo "caught $caught of $((caught + survived)) valid mutations ($invalid invalid, $skipped skipped)"
-} | tee "$BUILD/mutation-report.txt"
+  restore
+  printf '%s\t%s\t%s\t%s\n' "$id" "$result" "$detail" "$((SECONDS - t0))" >>"$LOG"
+  [[ $result == survived ]] && printf '%s\t%s\t\n' "$id" "$lines" >>"$SURVIVORS"
+  done=$((done + 1))
+  echo "[$done] $id: $result $detail" >&2
+done
+echo "this run: $done mutants in $(((SECONDS - started) / 60)) min" >&2
+python3 "$GEN" summary --results "$LOG" --equivalent "$EQUIVALENT" | tee -a "$BUILD/mutant-logs/summary.txt"
