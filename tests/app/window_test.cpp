@@ -67,6 +67,7 @@ TEST_F(Window, ControlsMenusAndEverySettingStartAsTheManualSays) {
   EXPECT_EQ(StateDifferences(start, TakeWindowState()), "");
   QWidget *editor = UiWidget(BandLevelEditorNumber), *window = UiWindowWidget(MainWindow);
   EXPECT_TRUE(BandLevelEditorNumber < 0 || BandLevelEditorNumber > 28);
+  EXPECT_EQ(UiClientArea(MainWindow)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).first(), UiWidget(SoundFrame));
   EXPECT_LE((window->frameGeometry().center() - window->screen()->availableGeometry().center()).manhattanLength(), 2);
   EXPECT_EQ(std::tuple(KindOf(editor), editor->geometry(), window->windowTitle(), UiClientArea(MainWindow)->size(),
                        window->minimumSize() == window->maximumSize(), UiWidget(PaintCanvas)->cursor().shape()),
