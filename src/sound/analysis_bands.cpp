@@ -177,17 +177,19 @@ void MeasureBand(const SoundSpectrum& spectrum, const std::vector<Band>& bands, 
       first = static_cast<std::size_t>(0.5 * (span.first + span.end) / step);
       stop = first + 1;
     }
-    double energy = 0.0;
-    std::complex<double> turn = 0.0;
+    double energy = 0.0, turnR = 0.0, turnI = 0.0;
     for (std::size_t m = first; m < stop; ++m) {
       const kiss_fft_cpx& at = envelope[m % length];
       const kiss_fft_cpx& next = envelope[(m + 1) % length];
-      energy += static_cast<double>(at.r) * at.r + static_cast<double>(at.i) * at.i;
-      turn += std::complex<double>(next.r, next.i) * std::conj(std::complex<double>(at.r, at.i));
+      const double atR = at.r, atI = at.i, nextR = next.r, nextI = next.i;
+      energy += atR * atR + atI * atI;
+      // next times the conjugate of at, written out: the library's complex product checks every result for NaN.
+      turnR += nextR * atR + nextI * atI;
+      turnI += nextI * atR - nextR * atI;
     }
     levels[column] = scale * std::sqrt(energy / static_cast<double>(stop - first));
     if (!nearest) continue;
-    const double heardHz = centreHz + std::arg(turn) / (2.0 * std::numbers::pi) * pointsPerSecond;
+    const double heardHz = centreHz + std::atan2(turnI, turnR) / (2.0 * std::numbers::pi) * pointsPerSecond;
     std::size_t to = index;
     for (std::size_t other : {index - 1, index + 1})
       if (other < bands.size() && std::fabs(bands[other].centre - heardHz) < std::fabs(bands[to].centre - heardHz))
