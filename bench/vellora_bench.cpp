@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Times the reference sample loop against the fast one on the worst case and on the start-up settings,
-// and prints how many times faster the fast one is; beside them, the analysis of the worst case's sound and the
-// import and export of a MIDI file of 10,000 notes.
+// and prints how many times faster the fast one is; beside them, the analysis of the worst case's sound (whole, and
+// measured again as the Import dialog does after a change) and the import and export of a MIDI file of 10,000 notes.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -14,6 +14,8 @@
 #include "distribution/frequency_mapping.h"
 #include "picture/raster_ops.h"
 #include "sound/analysis.h"
+#include "sound/analysis_bands.h"
+#include "sound/analysis_picture.h"
 #include "sound/fast_render.h"
 #include "sound/midi_file.h"
 #include "sound/midi_picture.h"
@@ -156,18 +158,52 @@ void RunMidiExport(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(EncodeMidiFile(NotesOfPicture(canvas, settings, 1).notes));
 }
 
-// The worst case's sound (22050 Hz, 15 s, every pixel lit) analysed back into a picture.
-void RunAnalysis(benchmark::State& state, int threadCount) {
+// The worst case's sound: 22050 Hz, 15 s, every pixel lit.
+const std::vector<float>& WorstSound() {
   static const std::vector<float> sound = [] {
     std::vector<float> samples = RenderSamplesFast(WorstCase().tables, WorstCase().parameters);
     NormalizeSamples(samples);
     return samples;
   }();
+  return sound;
+}
+
+// The worst case's sound analysed back into a picture.
+void RunAnalysis(benchmark::State& state, int threadCount) {
+  const std::vector<float>& sound = WorstSound();
   SynthSettingsRecord mapping;
   mapping.FrqDistribution = 1;
   AnalysisChoices choices;
   choices.threadCount = threadCount;
   for (auto _ : state) benchmark::DoNotOptimize(AnalyseSound(sound, WorstRate, mapping, choices));
+}
+
+// What the Import dialog does when the placement changes: the stretch's spectrum is kept, its rows measured again
+// under the other placement and drawn.
+void RunRemeasure(benchmark::State& state) {
+  static const SoundSpectrum spectrum = SpectrumOfSound(WorstSound(), WorstRate);
+  SynthSettingsRecord mapping;
+  mapping.FrqDistribution = 1;
+  AnalysisChoices choices;
+  for (auto _ : state) {
+    choices.placement = choices.placement == RowPlacement::Nearest ? RowPlacement::Between : RowPlacement::Nearest;
+    benchmark::DoNotOptimize(PictureOfLevels(MeasureSound(spectrum, mapping, choices), choices));
+  }
+}
+
+// "Fit frequency range" in the dialog: the range fitted from the kept spectrum, the rows measured under it.
+void RunFitRemeasure(benchmark::State& state) {
+  static const SoundSpectrum spectrum = SpectrumOfSound(WorstSound(), WorstRate);
+  SynthSettingsRecord mapping;
+  mapping.FrqDistribution = 1;
+  AnalysisChoices choices;
+  for (auto _ : state) {
+    const FrequencyRange fitted = FitFrequencyRange(spectrum, mapping, WorstRate);
+    SynthSettingsRecord fittedMapping = mapping;
+    fittedMapping.FrqFrom = fitted.from;
+    fittedMapping.FrqTo = fitted.to;
+    benchmark::DoNotOptimize(PictureOfLevels(MeasureSound(spectrum, fittedMapping, choices), choices));
+  }
 }
 
 std::string PictureOf(const std::string& name) { return name.substr(0, name.find('/')); }
@@ -219,6 +255,12 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(threads ? "analysis/worst_one_thread" : "analysis/worst", RunAnalysis, threads)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
+  benchmark::RegisterBenchmark("analysis/worst_remeasure_placement", RunRemeasure)
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
+  benchmark::RegisterBenchmark("analysis/worst_remeasure_fit_range", RunFitRemeasure)
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
   benchmark::RegisterBenchmark("midi/import_10000_notes", RunMidiImport)->Unit(benchmark::kMillisecond)->UseRealTime();
   benchmark::RegisterBenchmark("midi/export_10000_notes", RunMidiExport)->Unit(benchmark::kMillisecond)->UseRealTime();
   RatioReporter reporter;

@@ -31,7 +31,8 @@ struct ImportSession {
   SoundReadRequest request;
   ReadSound sound;
   PlaybackPace pace;
-  std::optional<FrequencyRange> fitted;  // of the stretch in memory
+  std::optional<SoundSpectrum> spectrum;  // of the stretch in memory, shared by every measurement of it
+  std::optional<FrequencyRange> fitted;   // of the stretch in memory
   std::optional<ImportChoice> measuredFor;
   MeasuredLevels measured;
   SynthSettingsRecord measuredWith;
@@ -54,6 +55,7 @@ std::string TakeStretch(ImportSession& session, const ImportChoice& choice) {
   if (!read.sound) return read.error;
   session.sound = std::move(*read.sound);
   session.request = wanted;
+  session.spectrum.reset();
   session.fitted.reset();
   session.measuredFor.reset();
   return {};
@@ -93,14 +95,14 @@ ImportPreview PictureOf(ImportSession& session, const ImportChoice& choice) {
   if (!session.measuredFor || !MeasuredAlike(*session.measuredFor, choice)) {
     // The rows are measured as Synthesize will play them: the mapping of the moment, its range fitted first.
     SynthSettingsRecord mapping = session.mapping;
+    if (!session.spectrum) session.spectrum = SpectrumOfSound(sound.samples, sound.sampleRate);
     if (choice.fitRange) {
-      if (!session.fitted)
-        session.fitted = FitFrequencyRange(sound.samples, sound.sampleRate, mapping, session.pace.sampleRate);
+      if (!session.fitted) session.fitted = FitFrequencyRange(*session.spectrum, mapping, session.pace.sampleRate);
       mapping.FrqFrom = session.fitted->from;
       mapping.FrqTo = session.fitted->to;
     }
     session.measuredFor.reset();
-    session.measured = MeasureSound(sound.samples, sound.sampleRate, mapping, analysis);
+    session.measured = MeasureSound(*session.spectrum, mapping, analysis);
     session.measuredWith = mapping;
     session.measuredFor = choice;
   }

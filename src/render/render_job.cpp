@@ -96,9 +96,10 @@ RenderInput AnalysePicture(const RenderOptions& options, std::ostream& err) {
 
   AnalysisChoices choices = options.choices;
   choices.playRate = ClampedSettingValue(SampleRateSetting, integers[SampleRateSetting]);
+  // Transformed once for the fitting and the measuring.
+  const SoundSpectrum spectrum = SpectrumOfSound(sound.samples, sound.sampleRate, choices.threadCount);
   if (options.fitRange) {
-    const FrequencyRange fitted =
-        FitFrequencyRange(sound.samples, sound.sampleRate, SynthSettingsFromValues(integers), choices.playRate);
+    const FrequencyRange fitted = FitFrequencyRange(spectrum, SynthSettingsFromValues(integers), choices.playRate);
     integers[FrqFromSetting] = fitted.from;
     integers[FrqToSetting] = fitted.to;
   }
@@ -108,7 +109,7 @@ RenderInput AnalysePicture(const RenderOptions& options, std::ostream& err) {
   }
   for (const std::string& note : SoundNotes(sound, {integers[DurationSetting], integers[SampleRateSetting]}))
     err << "vellora-render: " << options.analyse << ": " << note << "\n";
-  input.picture = AnalyseSound(sound.samples, sound.sampleRate, SynthSettingsFromValues(integers), choices);
+  input.picture = AnalyseSound(spectrum, SynthSettingsFromValues(integers), choices);
   return input;
 }
 

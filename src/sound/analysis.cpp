@@ -36,18 +36,28 @@ std::int32_t PlayRateFor(std::int32_t choice, std::int32_t sampleRate) {
   return ClampedSettingValue(SampleRateSetting, choice > 0 ? choice : sampleRate);
 }
 
-MeasuredLevels MeasureSound(std::span<const float> samples, std::int32_t sampleRate, const SynthSettingsRecord& mapping,
+MeasuredLevels MeasureSound(const SoundSpectrum& spectrum, const SynthSettingsRecord& mapping,
                             const AnalysisChoices& choices) {
-  const std::int32_t playRate = PlayRateFor(choices.playRate, sampleRate);
+  const std::int32_t playRate = PlayRateFor(choices.playRate, spectrum.sampleRate);
   // Each row is measured where it will sound: at its heard pitch, folded at the rate it is played at.
   std::vector<double> pitches = HeardRowFrequencies(mapping);
   for (double& pitch : pitches) pitch = FoldedFrequency(pitch, playRate);
-  const std::vector<ColumnSpan> columns = ColumnSpans(samples.size(), sampleRate, playRate);
-  return MeasureRowLevels(ScaledSamples(samples), sampleRate, pitches, columns, choices.placement, choices.threadCount);
+  const std::vector<ColumnSpan> columns = ColumnSpans(spectrum.sampleCount, spectrum.sampleRate, playRate);
+  return MeasureRowLevels(spectrum, pitches, columns, choices.placement, choices.threadCount);
+}
+
+MeasuredLevels MeasureSound(std::span<const float> samples, std::int32_t sampleRate, const SynthSettingsRecord& mapping,
+                            const AnalysisChoices& choices) {
+  return MeasureSound(SpectrumOfSound(samples, sampleRate, choices.threadCount), mapping, choices);
+}
+
+Raster AnalyseSound(const SoundSpectrum& spectrum, const SynthSettingsRecord& mapping, const AnalysisChoices& choices) {
+  if (spectrum.bins.empty()) return Raster(CanvasSize, CanvasSize);
+  return PictureOfLevels(MeasureSound(spectrum, mapping, choices), choices);
 }
 
 Raster AnalyseSound(std::span<const float> samples, std::int32_t sampleRate, const SynthSettingsRecord& mapping,
                     const AnalysisChoices& choices) {
   if (samples.empty() || sampleRate < 1) return Raster(CanvasSize, CanvasSize);
-  return PictureOfLevels(MeasureSound(samples, sampleRate, mapping, choices), choices);
+  return AnalyseSound(SpectrumOfSound(samples, sampleRate, choices.threadCount), mapping, choices);
 }

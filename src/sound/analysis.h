@@ -3,6 +3,7 @@
 // with the row mapping synthesis uses, so that a sound this program made comes back as its picture.
 #pragma once
 
+#include <complex>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -60,11 +61,25 @@ struct AnalysisChoices {
 // the Sample Rate slider's range (with 0, as PaceOfSound gives it).
 std::int32_t PlayRateFor(std::int32_t choice, std::int32_t sampleRate);
 
+// A sound scaled to a peak of 1, continued past its ends and transformed once: what every measurement of the same
+// samples shares, whatever the mapping and choices (an empty spectrum for no samples or a rate below 1).
+struct SoundSpectrum {
+  std::vector<std::complex<float>> bins;  // 0 Hz to half the rate
+  std::size_t padded = 0;                 // the transform's length
+  std::size_t sampleCount = 0;
+  std::int32_t sampleRate = 0;
+  double binHz = 0.0;
+};
+// threadCount as in AnalysisChoices; the spectrum is the same for any.
+SoundSpectrum SpectrumOfSound(std::span<const float> samples, std::int32_t sampleRate, int threadCount = 0);
+
 // The picture of a sound under the mapping settings and the choices: each row shows the amplitude the sound
 // holds at the pitch the row is heard at when synthesised at the play rate, in the columns where synthesis at
 // that rate and at PaceOfSound's duration plays it. No samples or a rate below 1 give a black picture.
 Raster AnalyseSound(std::span<const float> samples, std::int32_t sampleRate, const SynthSettingsRecord& mapping,
                     const AnalysisChoices& choices);
+// The same picture from the sound's spectrum.
+Raster AnalyseSound(const SoundSpectrum& spectrum, const SynthSettingsRecord& mapping, const AnalysisChoices& choices);
 
 struct FrequencyRange {
   std::int32_t from = 0;  // Hz, within the Frq From slider
@@ -74,6 +89,9 @@ struct FrequencyRange {
 // playRate, under the mapping's other settings.
 FrequencyRange FitFrequencyRange(std::span<const float> samples, std::int32_t sampleRate,
                                  const SynthSettingsRecord& mapping, std::int32_t playRate);
+// The same range from the sound's spectrum.
+FrequencyRange FitFrequencyRange(const SoundSpectrum& spectrum, const SynthSettingsRecord& mapping,
+                                 std::int32_t playRate);
 
 // What a user should know about a sound before its picture is drawn, one sentence each: that it is nearly
 // silent (its peak in dBFS), that its mix is far quieter than a single channel, that it plays longer than it lasts.

@@ -59,30 +59,11 @@ std::size_t TransformLength(std::size_t n) {
   return EvenSmoothLengthAtLeast(std::max(MinimumTransformSize, n + n / 2));
 }
 
-std::vector<kiss_fft_cpx> Transformed(const std::vector<float>& buffer) {
-  std::vector<kiss_fft_cpx> bins;
-  kiss_fftr_cfg forward = kiss_fftr_alloc(static_cast<int>(buffer.size()), 0, nullptr, nullptr);
-  if (!forward) return bins;
-  bins.resize(buffer.size() / 2 + 1);
-  kiss_fftr(forward, buffer.data(), bins.data());
-  kiss_fftr_free(forward);
-  return bins;
-}
-
 // A pitch and how far its band reaches below and above it, all in Hz.
 struct Band {
   double centre = 0.0;
   double below = 0.0;
   double above = 0.0;
-};
-
-// The spectrum of the continued sound and how its bins and samples relate to the columns.
-struct Spectrum {
-  std::vector<kiss_fft_cpx> bins;  // 0 Hz to half the rate
-  std::size_t padded = 0;
-  std::size_t sampleCount = 0;
-  double sampleRate = 0.0;
-  double binHz = 0.0;
 };
 
 // One inverse transform configuration per envelope length, shared read-only by the threads.
@@ -107,7 +88,7 @@ class InverseTransforms {
   std::map<std::size_t, kiss_fft_cfg> configs_;
 };
 
-std::vector<Band> BandsOf(const std::vector<double>& distinct, const Spectrum& spectrum, double columnLength) {
+std::vector<Band> BandsOf(const std::vector<double>& distinct, const SoundSpectrum& spectrum, double columnLength) {
   std::vector<Band> bands(distinct.size());
   for (std::size_t i = 0; i < distinct.size(); ++i) {
     Band& band = bands[i];
@@ -116,7 +97,7 @@ std::vector<Band> BandsOf(const std::vector<double>& distinct, const Spectrum& s
     band.above = i + 1 < distinct.size() ? distinct[i + 1] - distinct[i] : 0.0;
     if (band.below == 0.0 && band.above == 0.0) {
       // A pitch without neighbours is measured as finely in time as a column allows.
-      band.below = band.above = spectrum.sampleRate / columnLength;
+      band.below = band.above = static_cast<double>(spectrum.sampleRate) / columnLength;
     } else if (band.below == 0.0) {
       band.below = band.above;
     } else if (band.above == 0.0) {
@@ -145,7 +126,7 @@ struct BandBins {
   std::size_t envelopeLength = 0;
 };
 
-BandBins BinsOf(const Spectrum& spectrum, const Band& band, double columnLength) {
+BandBins BinsOf(const SoundSpectrum& spectrum, const Band& band, double columnLength) {
   BandBins bins;
   const long lastBin = static_cast<long>(spectrum.padded / 2);
   bins.first = std::max(0L, static_cast<long>(std::ceil((band.centre - band.below) / spectrum.binHz)));
@@ -164,7 +145,7 @@ BandBins BinsOf(const Spectrum& spectrum, const Band& band, double columnLength)
 
 // The envelope of band index among the distinct pitches and, for each column, its level and, placed nearest, which
 // neighbouring pitch (−1, 0 or +1 away) is nearest to the frequency it turns at there.
-void MeasureBand(const Spectrum& spectrum, const std::vector<Band>& bands, std::size_t index, const BandBins& bins,
+void MeasureBand(const SoundSpectrum& spectrum, const std::vector<Band>& bands, std::size_t index, const BandBins& bins,
                  std::span<const ColumnSpan> columns, bool nearest, const InverseTransforms& inverse,
                  std::vector<kiss_fft_cpx>& baseband, std::vector<kiss_fft_cpx>& envelope, double* levels,
                  std::int8_t* moves) {
@@ -177,15 +158,16 @@ void MeasureBand(const Spectrum& spectrum, const std::vector<Band>& bands, std::
     const double weight = BandWeight(static_cast<double>(k) * spectrum.binHz - band.centre, band);
     if (weight == 0.0) continue;
     kiss_fft_cpx& slot = baseband[static_cast<std::size_t>(((k - bins.centre) % wrap + wrap) % wrap)];
-    slot.r += static_cast<float>(weight * spectrum.bins[static_cast<std::size_t>(k)].r);
-    slot.i += static_cast<float>(weight * spectrum.bins[static_cast<std::size_t>(k)].i);
+    const std::complex<float>& bin = spectrum.bins[static_cast<std::size_t>(k)];
+    slot.r += static_cast<float>(weight * bin.real());
+    slot.i += static_cast<float>(weight * bin.imag());
   }
   kiss_fft(inverse.For(length), baseband.data(), envelope.data());
 
   // A real tone of amplitude a puts a/2 at its positive pitch; the inverse transform is not scaled.
   const double scale = 2.0 / static_cast<double>(spectrum.padded);
   const double step = static_cast<double>(spectrum.padded / length);
-  const double pointsPerSecond = spectrum.sampleRate / step;
+  const double pointsPerSecond = static_cast<double>(spectrum.sampleRate) / step;
   const double centreHz = static_cast<double>(bins.centre) * spectrum.binHz;
   for (int column = 0; column < Columns; ++column) {
     const ColumnSpan& span = columns[static_cast<std::size_t>(column)];
@@ -195,17 +177,19 @@ void MeasureBand(const Spectrum& spectrum, const std::vector<Band>& bands, std::
       first = static_cast<std::size_t>(0.5 * (span.first + span.end) / step);
       stop = first + 1;
     }
-    double energy = 0.0;
-    std::complex<double> turn = 0.0;
+    double energy = 0.0, turnR = 0.0, turnI = 0.0;
     for (std::size_t m = first; m < stop; ++m) {
       const kiss_fft_cpx& at = envelope[m % length];
       const kiss_fft_cpx& next = envelope[(m + 1) % length];
-      energy += static_cast<double>(at.r) * at.r + static_cast<double>(at.i) * at.i;
-      turn += std::complex<double>(next.r, next.i) * std::conj(std::complex<double>(at.r, at.i));
+      const double atR = at.r, atI = at.i, nextR = next.r, nextI = next.i;
+      energy += atR * atR + atI * atI;
+      // next times the conjugate of at, written out: the library's complex product checks every result for NaN.
+      turnR += nextR * atR + nextI * atI;
+      turnI += nextI * atR - nextR * atI;
     }
     levels[column] = scale * std::sqrt(energy / static_cast<double>(stop - first));
     if (!nearest) continue;
-    const double heardHz = centreHz + std::arg(turn) / (2.0 * std::numbers::pi) * pointsPerSecond;
+    const double heardHz = centreHz + std::atan2(turnI, turnR) / (2.0 * std::numbers::pi) * pointsPerSecond;
     std::size_t to = index;
     for (std::size_t other : {index - 1, index + 1})
       if (other < bands.size() && std::fabs(bands[other].centre - heardHz) < std::fabs(bands[to].centre - heardHz))
@@ -242,35 +226,37 @@ std::vector<ColumnSpan> ColumnSpans(std::size_t sampleCount, std::int32_t sample
   return spans;
 }
 
-std::vector<double> ScaledSamples(std::span<const float> samples) {
+SoundSpectrum SpectrumOfSound(std::span<const float> samples, std::int32_t sampleRate, int threadCount) {
+  SoundSpectrum spectrum;
+  if (samples.empty() || sampleRate < 1) return spectrum;
+  // Scaled to a peak of 1 before the single-precision transform; anything not a finite number is silence.
   double peak = 0.0;
   for (const float sample : samples)
     if (std::isfinite(sample)) peak = std::max(peak, std::fabs(static_cast<double>(sample)));
-  std::vector<double> scaled(samples.size(), 0.0);
-  if (peak == 0.0) return scaled;
-  for (std::size_t i = 0; i < samples.size(); ++i)
-    if (std::isfinite(samples[i])) scaled[i] = static_cast<double>(samples[i]) / peak;
-  return scaled;
+  const std::size_t padded = TransformLength(samples.size());
+  const std::vector<float> continued =
+      ContinuedSound(samples, peak, padded, sampleRate, ThreadCountFor(threadCount, 2) > 1);
+  kiss_fftr_cfg forward = kiss_fftr_alloc(static_cast<int>(padded), 0, nullptr, nullptr);
+  if (!forward) return spectrum;
+  spectrum.bins.resize(padded / 2 + 1);
+  kiss_fftr(forward, continued.data(), reinterpret_cast<kiss_fft_cpx*>(spectrum.bins.data()));
+  kiss_fftr_free(forward);
+  spectrum.padded = padded;
+  spectrum.sampleCount = samples.size();
+  spectrum.sampleRate = sampleRate;
+  spectrum.binHz = static_cast<double>(sampleRate) / static_cast<double>(padded);
+  return spectrum;
 }
 
-MeasuredLevels MeasureRowLevels(std::span<const double> scaled, std::int32_t sampleRate,
-                                std::span<const double> rowPitches, std::span<const ColumnSpan> columns,
-                                RowPlacement placement, int threadCount) {
+MeasuredLevels MeasureRowLevels(const SoundSpectrum& spectrum, std::span<const double> rowPitches,
+                                std::span<const ColumnSpan> columns, RowPlacement placement, int threadCount) {
   MeasuredLevels measured{std::vector<double>(static_cast<std::size_t>(Rows) * Columns, 0.0),
                           std::vector<int>(Rows, 2)};
   std::vector<double>& levels = measured.levels;
-  if (scaled.empty() || sampleRate < 1 || rowPitches.size() != static_cast<std::size_t>(Rows) ||
+  if (spectrum.bins.empty() || rowPitches.size() != static_cast<std::size_t>(Rows) ||
       columns.size() != static_cast<std::size_t>(Columns))
     return measured;
-
-  Spectrum spectrum;
-  spectrum.sampleCount = scaled.size();
-  spectrum.sampleRate = sampleRate;
-  spectrum.padded = TransformLength(scaled.size());
-  spectrum.binHz = spectrum.sampleRate / static_cast<double>(spectrum.padded);
-  const bool inParallel = ThreadCountFor(threadCount, 2) > 1;
-  spectrum.bins = Transformed(ContinuedSound(scaled, spectrum.padded, spectrum.sampleRate, inParallel));
-  if (spectrum.bins.empty()) return measured;
+  const std::int32_t sampleRate = spectrum.sampleRate;
 
   std::vector<double> distinct(rowPitches.begin(), rowPitches.end());
   std::sort(distinct.begin(), distinct.end());
@@ -316,14 +302,11 @@ MeasuredLevels MeasureRowLevels(std::span<const double> scaled, std::int32_t sam
   return measured;
 }
 
-PowerSpectrum PowerSpectrumOf(std::span<const double> scaled, std::int32_t sampleRate) {
-  PowerSpectrum spectrum;
-  if (scaled.empty() || sampleRate < 1) return spectrum;
-  const std::size_t padded = TransformLength(scaled.size());
-  spectrum.binHz = static_cast<double>(sampleRate) / static_cast<double>(padded);
-  const std::vector<kiss_fft_cpx> bins = Transformed(ContinuedSound(scaled, padded, sampleRate, false));
-  spectrum.energy.reserve(bins.size());
-  for (const kiss_fft_cpx& bin : bins)
-    spectrum.energy.push_back(static_cast<double>(bin.r) * bin.r + static_cast<double>(bin.i) * bin.i);
-  return spectrum;
+PowerSpectrum PowerSpectrumOf(const SoundSpectrum& spectrum) {
+  PowerSpectrum power;
+  power.binHz = spectrum.binHz;
+  power.energy.reserve(spectrum.bins.size());
+  for (const std::complex<float>& bin : spectrum.bins)
+    power.energy.push_back(static_cast<double>(bin.real()) * bin.real() + static_cast<double>(bin.imag()) * bin.imag());
+  return power;
 }

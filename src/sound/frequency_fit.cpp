@@ -77,15 +77,21 @@ std::int32_t LargestWhere(std::int32_t low, std::int32_t high, std::int32_t fall
 
 FrequencyRange FitFrequencyRange(std::span<const float> samples, std::int32_t sampleRate,
                                  const SynthSettingsRecord& mapping, std::int32_t playRate) {
+  return FitFrequencyRange(SpectrumOfSound(samples, sampleRate, 1), mapping, playRate);
+}
+
+FrequencyRange FitFrequencyRange(const SoundSpectrum& spectrum, const SynthSettingsRecord& mapping,
+                                 std::int32_t playRate) {
   const SoundSettingRange fromRange = SoundSettingRanges[FrqFromSetting], toRange = SoundSettingRanges[FrqToSetting];
   FrequencyRange range{ClampedSettingValue(FrqFromSetting, mapping.FrqFrom),
                        ClampedSettingValue(FrqToSetting, mapping.FrqTo)};
   range.to = std::max(range.to, range.from);
-  if (samples.empty() || sampleRate < 1) return range;
+  if (spectrum.bins.empty()) return range;
+  const std::int32_t sampleRate = spectrum.sampleRate;
   // Only what the sound holds below half of both rates can be played back.
   const double limit = 0.5 * std::min(sampleRate, PlayRateFor(playRate, sampleRate));
   PitchSpan span;
-  if (!EnergySpan(PowerSpectrumOf(ScaledSamples(samples), sampleRate), limit, span)) return range;
+  if (!EnergySpan(PowerSpectrumOf(spectrum), limit, span)) return range;
 
   SynthSettingsRecord trial = mapping;
   const SynthesisSources sources{&DefaultFrequency, &DistributionFrequency, nullptr};

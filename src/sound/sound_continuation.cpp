@@ -74,22 +74,27 @@ double ContinuationShare(std::size_t d, std::size_t hold) {
 
 }  // namespace
 
-std::vector<float> ContinuedSound(std::span<const double> x, std::size_t length, double sampleRate, bool inParallel) {
+std::vector<float> ContinuedSound(std::span<const float> samples, double peak, std::size_t length, double sampleRate,
+                                  bool inParallel) {
   constexpr std::size_t PredictionSpan = 4096;
   constexpr double HoldSeconds = 2.0;
-  if (length < x.size()) return {};
-  const std::size_t n = x.size(), gap = length - n, span = std::min(n, PredictionSpan);
+  if (length < samples.size()) return {};
+  const std::size_t n = samples.size(), gap = length - n, span = std::min(n, PredictionSpan);
   const std::size_t hold =
       std::max<std::size_t>(1, std::min(gap / 3, static_cast<std::size_t>(HoldSeconds * sampleRate)));
-  std::vector<float> out(length);
-  for (std::size_t i = 0; i < n; ++i) out[i] = static_cast<float>(x[i]);
-  std::vector<double> beforeStart;
-  auto foreseeStart = [&] {
-    beforeStart = Predicted({x.rend() - static_cast<long>(span), x.rend()}, 2 * hold, sampleRate);
+  // Only the ends are needed at full precision, for the predictions; the rest goes straight into the buffer.
+  auto scaled = [&](std::size_t i) {
+    return std::isfinite(samples[i]) && peak != 0.0 ? static_cast<double>(samples[i]) / peak : 0.0;
   };
+  std::vector<float> out(length);
+  for (std::size_t i = 0; i < n; ++i) out[i] = static_cast<float>(scaled(i));
+  std::vector<double> startReversed(span), end(span);
+  for (std::size_t i = 0; i < span; ++i) startReversed[i] = scaled(span - 1 - i), end[i] = scaled(n - span + i);
+  std::vector<double> beforeStart;
+  auto foreseeStart = [&] { beforeStart = Predicted(std::move(startReversed), 2 * hold, sampleRate); };
   std::thread helper;
   if (inParallel) helper = std::thread(foreseeStart);
-  const std::vector<double> afterEnd = Predicted({x.end() - static_cast<long>(span), x.end()}, 2 * hold, sampleRate);
+  const std::vector<double> afterEnd = Predicted(std::move(end), 2 * hold, sampleRate);
   if (inParallel) helper.join();
   else foreseeStart();
   for (std::size_t j = 0; j < gap; ++j) {
