@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The Import dialog driven as a user drives it: each choice lands on the canvas as previewed, with the sliders that
-// play it back and the notes on the sound; the band curve and the fitted range are taken in.
+// The Import dialog driven as a user drives it: each choice lands on the canvas as previewed, with the notes on the
+// sound; the band curve and the fitted range are taken in (the sliders Import sets are checked with every command).
 #include <sndfile.h>
 #include <filesystem>
 #include <numbers>
@@ -34,7 +34,7 @@ double Grey(int row) {  // over columns 5 to 39, where every tone of the file so
 
 // A 17 s file of steady sines at rows' pitches: channel 1 row A's at full scale; channel 2 row B's at a tenth
 // (−20 dB) for 2 s, then at a thousandth (−60 dB); channel 3 a third of the way from row C's pitch to the next row's.
-TEST_F(ImportDialog, EachChoiceLandsOnTheCanvasAsPreviewedWithTheSlidersThatPlayIt) {
+TEST_F(ImportDialog, EachChoiceLandsOnTheCanvasAsPreviewed) {
   const std::vector<double> heard = HeardRowFrequencies(StartSynthSettings());
   const double pitches[] = {heard[RowA], heard[RowB], (2 * heard[RowC] + heard[RowC + 1]) / 3};
   std::vector<float> frames(3 * (17 * Rate + 1));
@@ -42,20 +42,14 @@ TEST_F(ImportDialog, EachChoiceLandsOnTheCanvasAsPreviewedWithTheSlidersThatPlay
     frames[i] = (i % 3 != 1 ? 1.0f : i < 6 * Rate ? 0.1f : 0.001f) *
                 static_cast<float>(std::sin(2 * std::numbers::pi * pitches[i % 3] * double(i / 3) / Rate));
   const std::string file = WrittenSound("tones.wav", 3, frames);
-  const Raster snapshot = *ImageHandle(CanvasImage);
   const struct { ImportChoice choice; int rows[2]; double greys[2]; const char* note; } cases[] = {
       {{}, {RowA, RowB}, {255, 25.5}, ""},                                                 // amplitude: B a tenth of A
-      {{.decibels = true, .rangeDb = 40}, {RowA, RowB}, {255, 127.5}, ""},                 // B 20 dB down of 40
       {{.decibels = true, .rangeDb = 80, .gainDb = -20}, {RowA, RowB}, {191, 127.5}, ""},  // all 20 dB down of 80
-      {{.gainDb = -6}, {RowA, RowB}, {127.8, 12.8}, ""},                                   // every amplitude halved
-      {{.channel = 1}, {RowA, RowB}, {255, 0}, ""},
       {{.channel = 2}, {RowA, RowB}, {0, 255}, ""},
-      {{.startMs = 2000}, {RowA, RowB}, {255, 0}, ""},                          // after B's 2 s, 60 dB below A
       {{.channel = 2, .startMs = 2000}, {RowA, RowB}, {0, 255}, "60.0 dBFS"},  // B alone after 2 s: nearly silent
       {{.channel = 3}, {RowC, RowC + 1}, {255, 85}, ""},                 // shared by nearness: cos² of 30° and of 60°
       {{.channel = 3, .nearestRow = true}, {RowC, RowC + 1}, {255, 0}, ""}};
   for (const auto& [choice, rows, greys, note] : cases) {
-    Click(RepeatCheckbox);
     QImage previewed;
     QString notes;
     AnswerFileDialog(file);
@@ -64,11 +58,9 @@ TEST_F(ImportDialog, EachChoiceLandsOnTheCanvasAsPreviewedWithTheSlidersThatPlay
     EXPECT_EQ(previewed.convertToFormat(QImage::Format_RGBX8888), RasterToImage(CanvasOf(PaintCanvas))) << greys[1];
     for (int k : {0, 1}) EXPECT_NEAR(Grey(rows[k]), greys[k], 3) << rows[k] << " " << greys[1 - k];
     EXPECT_TRUE(notes.contains(note)) << notes.toStdString();
-    EXPECT_EQ(std::tuple(UiGetState(SoundDurationSlider), UiGetState(SampleRateSlider), UiGetState(FrqFromSlider),
-                         UiGetState(FrqToSlider), SynthSettings.SampleCount, RepeatFlag + UiGetState(RepeatCheckbox),
-                         *ImageHandle(CanvasImage) == snapshot),
-              std::tuple(15000, Rate, 90, 9000, 15 * Rate, 0, true));
   }
+  EXPECT_EQ(std::pair(UiGetState(SoundDurationSlider), SynthSettings.SampleCount), std::pair(15000, 15 * Rate))
+      << "17 s play over the longest Sound Duration";
   // With the band curve in use, each row is drawn divided by its level, so that Synthesize gives the sound back.
   Drag(BandLevelEditorNumber, {{90, 35}, {90, 55}});
   AnswerFileDialog(file);
@@ -87,14 +79,7 @@ TEST_F(ImportDialog, EachChoiceLandsOnTheCanvasAsPreviewedWithTheSlidersThatPlay
   const int from = UiGetState(FrqFromSlider), to = UiGetState(FrqToSlider);
   EXPECT_EQ(std::tuple(SynthSettings.FrqFrom, SynthSettings.FrqTo, LastFrqFrom, LastFrqTo, to - from < 9000 - 90),
             std::tuple(from, to, from, to, true));
-  // Half a second of sound: the dialog says it plays over 1 s.
-  const std::string shortFile = WrittenSound("short.wav", 1, std::vector<float>(Rate / 2, 0.5f));
-  QString notes;
-  AnswerFileDialog(shortFile);
-  AnswerImportDialog({.decibels = true, .nearestRow = true}, false, nullptr, &notes);
-  Menu("File", "Import Sound...");
   fs::remove_all(fs::path(file).parent_path());
-  EXPECT_TRUE(notes.contains("1.000 s")) << notes.toStdString();
 }
 
 }  // namespace

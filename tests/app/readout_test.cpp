@@ -27,7 +27,6 @@ TEST_F(Readout, PointingShowsWhatIsUnderThePointerLeavingClearsItAndTheFocusStay
       {SampleRateSlider, {90, 10}, "Sample Rate 3000 Hz"},
       {FrqFromSlider, {10, 40}, "Frq From 90 Hz"},
       {BandLevelEditorNumber, {80, 35}, "row 190 \u00B7 level 0.50 \u00B7 curve 0.50 not in use until edited"}};
-  EXPECT_EQ(cases[0].shown.rfind("0.77 s \u00B7 row 200 \u00B7 ", 0), 0u) << cases[0].shown;
   for (const auto& [control, at, shown] : cases) {
     MouseOn(control, MouseStep::Move, at), Pump();
     EXPECT_EQ(Shown(), shown) << control;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The pixel layer: exact rectangles, lines, discs and blits, the drawing block, and the stretch and turn.
+// The pixel layer: exact rectangles, lines, discs and blits, the drawing block and the stretch (Rotate shows the turn).
 #include <gtest/gtest.h>
 #include <climits>
 #include "picture/picture_transform.h"
@@ -96,9 +96,4 @@ TEST(StretchToSize, AreaAveragesRoundedToTheNearestLevel) {
     EXPECT_EQ(out.At(c.x, 0), c.expected) << c.source.width << "x" << c.source.height << " at " << c.x;
   }
   EXPECT_EQ(StretchToSize(square, 2, 2), square) << "the same size unchanged";
-}
-TEST(RotatedClockwise, TurnsAQuarterClockwise) {
-  Raster picture(3, 2), expected(2, 3);  // (x, y) of a W x H picture goes to (H-1-y, x)
-  picture.pixels = {1, 2, 3, 4, 5, 6}, expected.pixels = {4, 1, 5, 2, 6, 3};
-  EXPECT_EQ(RotatedClockwise(picture), expected);
 }

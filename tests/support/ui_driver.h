@@ -41,11 +41,11 @@ void DismissMessageBox(std::string* title, std::string* text);
 // then presses Enter (accept) or Escape.
 void AnswerImportDialog(const ImportChoice& choice, bool accept, QImage* preview = nullptr, QString* notes = nullptr);
 
-// Every event the windowing layer reports until it has nothing more, oldest first, none handled.
 // The next Import MIDI dialog: the tracks, channels, time and canvas chosen, then OK or Cancel; the picture
 // and text it showed for them are kept where asked.
 void AnswerMidiImportDialog(const NoteChoice& choice, bool accept, QImage* preview = nullptr, QString* text = nullptr);
 // The next Export MIDI dialog: the silence threshold, then OK or Cancel; the text it showed is kept where asked.
 void AnswerMidiExportDialog(int silenceBelow, bool accept, QString* text = nullptr);
+// Every event the windowing layer reports until it has nothing more, oldest first, none handled.
 std::vector<UiEvent> PumpEvents();
 const Raster& CanvasOf(int control);
