@@ -45,6 +45,7 @@ TEST_F(ImportDialog, EachChoiceLandsOnTheCanvasAsPreviewed) {
   const struct { ImportChoice choice; int rows[2]; double greys[2]; const char* note; } cases[] = {
       {{}, {RowA, RowB}, {255, 25.5}, ""},                                                 // amplitude: B a tenth of A
       {{.decibels = true, .rangeDb = 80, .gainDb = -20}, {RowA, RowB}, {191, 127.5}, ""},  // all 20 dB down of 80
+      {{.channel = 1}, {RowA, RowB}, {255, 0}, ""},  // the first channel, not the mix (no other test tells them apart)
       {{.channel = 2}, {RowA, RowB}, {0, 255}, ""},
       {{.channel = 2, .startMs = 2000}, {RowA, RowB}, {0, 255}, "60.0 dBFS"},  // B alone after 2 s: nearly silent
       {{.channel = 3}, {RowC, RowC + 1}, {255, 85}, ""},                 // shared by nearness: cos² of 30° and of 60°
