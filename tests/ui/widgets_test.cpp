@@ -5,7 +5,6 @@
 #include <QFileSystemModel>
 #include <QSpinBox>
 #include <QTest>
-#include <QTextEdit>
 #include <QTimer>
 #include <QWindow>
 #include <qpa/qwindowsysteminterface.h>
@@ -117,16 +116,6 @@ TEST_F(Widgets, FileRequesterShowsAFolderWithoutReadingAnyFile) {
     EXPECT_EQ(types.value(0), types.value(1)) << "a type was read from a file's contents, save " << save;
   }
   fs::current_path(working), fs::remove_all(folder);
-}
-
-TEST_F(Widgets, RichTextShowsEachKindOfLineEndAsALineBreak) {
-  const int box = UiCreateControl(0, -1, ControlKind::RichText, 5, 5, 300, 100);
-  const char* const cases[][2] = {{"a\rb", "a\nb"}, {"a\r\nb", "a\nb"}, {"a\nb", "a\nb"},
-                                  {"\nfirst\nsecond\r\nthird\r", "\nfirst\nsecond\nthird"}};
-  for (auto [text, shown] : cases) {
-    UiSetText(box, text);
-    EXPECT_EQ(static_cast<QTextEdit*>(UiWidget(box))->toPlainText(), shown);
-  }
 }
 
 // A close request left in the toolkit's queue with the wake-up that announced it already spent (by a pass that held
