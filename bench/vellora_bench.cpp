@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Times the reference sample loop against the fast one on the worst case and on the start-up settings,
-// and prints how many times faster the fast one is; beside them, the analysis of the worst case's sound.
+// and prints how many times faster the fast one is; beside them, the analysis of the worst case's sound and the
+// import and export of a MIDI file of 10,000 notes.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -14,6 +15,8 @@
 #include "picture/raster_ops.h"
 #include "sound/analysis.h"
 #include "sound/fast_render.h"
+#include "sound/midi_file.h"
+#include "sound/midi_picture.h"
 #include "sound/synthesis.h"
 
 namespace {
@@ -120,6 +123,39 @@ void RunEntry(benchmark::State& state, const Entry& entry) {
   }
 }
 
+// 10,000 notes over 15 s on the keys the start settings' rows reach, written as a MIDI file.
+const std::string& TenThousandNotes() {
+  static const std::string bytes = [] {
+    std::vector<MidiNote> notes;
+    for (int i = 0; i < 10000; ++i) {
+      const double start = 14.9 * i / 10000;
+      notes.push_back({0, 0, 30 + i * 7 % 60, 1 + i % 127, 0.0, start, start + 0.1});
+    }
+    return EncodeMidiFile(notes).bytes;
+  }();
+  return bytes;
+}
+
+// Import MIDI: the file read and its notes drawn over 15 s; must stay well within 0.1 s.
+void RunMidiImport(benchmark::State& state) {
+  SynthSettingsRecord settings = StartSynthSettings();
+  settings.Duration = 15.0f;
+  for (auto _ : state) {
+    const MidiReadOutcome read = DecodeMidiBytes(TenThousandNotes());
+    Raster canvas(CanvasSize, CanvasSize);
+    benchmark::DoNotOptimize(DrawNotes(read.piece->notes, settings, 1.0, canvas));
+  }
+}
+
+// Export MIDI: a picture of those 10,000 notes (less those that share a row) made into notes and written.
+void RunMidiExport(benchmark::State& state) {
+  SynthSettingsRecord settings = StartSynthSettings();
+  settings.Duration = 15.0f;
+  Raster canvas(CanvasSize, CanvasSize);
+  DrawNotes(DecodeMidiBytes(TenThousandNotes()).piece->notes, settings, 1.0, canvas);
+  for (auto _ : state) benchmark::DoNotOptimize(EncodeMidiFile(NotesOfPicture(canvas, settings, 1).notes));
+}
+
 // The worst case's sound (22050 Hz, 15 s, every pixel lit) analysed back into a picture.
 void RunAnalysis(benchmark::State& state, int threadCount) {
   static const std::vector<float> sound = [] {
@@ -183,6 +219,8 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(threads ? "analysis/worst_one_thread" : "analysis/worst", RunAnalysis, threads)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
+  benchmark::RegisterBenchmark("midi/import_10000_notes", RunMidiImport)->Unit(benchmark::kMillisecond)->UseRealTime();
+  benchmark::RegisterBenchmark("midi/export_10000_notes", RunMidiExport)->Unit(benchmark::kMillisecond)->UseRealTime();
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();

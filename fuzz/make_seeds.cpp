@@ -17,6 +17,7 @@
 #include "picture/key_value_store.h"
 #include "picture/settings_file.h"
 #include "sound/memory_sound_file.h"
+#include "sound/midi_file.h"
 #include "sound/sound_file.h"
 #include "support/image_builders.h"
 
@@ -169,6 +170,17 @@ void WriteSoundSeeds(const std::string& folder) {
 
 }  // namespace
 
+// Files of the MIDI writer: a melody, a chord of bent pitches, and one past what fifteen channels can bend at once.
+void WriteMidiSeeds(const std::string& folder) {
+  std::vector<MidiNote> melody, chord;
+  for (int i = 0; i < 8; ++i) melody.push_back({0, 0, 60 + i, 40 + 10 * i, 0.0, 0.25 * i, 0.25 * i + 0.2});
+  for (int i = 0; i < 18; ++i) chord.push_back({0, 0, 40 + i, 90, -45.0 + 5 * i, 0.0, 1.0});
+  Write(folder, "melody.mid", EncodeMidiFile(melody).bytes);
+  Write(folder, "bent_chord.mid", EncodeMidiFile(chord).bytes);
+  chord.resize(4);
+  Write(folder, "short_chord.mid", EncodeMidiFile(chord).bytes);
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: %s <seed folder>\n", argv[0]);
@@ -179,5 +191,6 @@ int main(int argc, char** argv) {
   WriteSettingsSeeds(MakeFolder(root, "settings_file"));
   WriteBandSeeds(MakeFolder(root, "band_points"));
   WriteSoundSeeds(MakeFolder(root, "sound_file"));
+  WriteMidiSeeds(MakeFolder(root, "midi_file"));
   return 0;
 }

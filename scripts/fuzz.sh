@@ -3,13 +3,13 @@
 # Builds the libFuzzer targets with clang, AddressSanitizer and UndefinedBehaviorSanitizer into build-fuzz
 # and runs each for a bounded time, from its generated seeds; what it finds goes to build-fuzz/findings.
 # Usage: scripts/fuzz.sh [seconds per target, default 60] [target ...]
-# (targets: image_file settings_file band_points sound_file; FUZZ_JOBS=N runs N workers per target).
+# (targets: image_file settings_file band_points sound_file midi_file; FUZZ_JOBS=N runs N workers per target).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-if [ ${#targets[@]} -eq 0 ]; then targets=(image_file settings_file band_points sound_file); fi
+if [ ${#targets[@]} -eq 0 ]; then targets=(image_file settings_file band_points sound_file midi_file); fi
 
 if ! command -v clang++ >/dev/null || ! clang++ -fsanitize=fuzzer -x c++ - -o /dev/null <<<'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }' 2>/dev/null; then
   as_root=()

@@ -31,7 +31,7 @@ void HandleDistributionSlider(int control);
 // Sets FrqDistribution; draws the curve when ticked, blacks the preview when unticked.
 void HandleDistributionCheckbox();
 // The help text: an empty first line, then one line for each piece, in order: the controls', then Import Sound,
-// Export Sound and the readout line.
+// Import MIDI, Export MIDI, Export Sound and the readout line.
 std::string BuildHelpText();
 // Opens the help window (replacing an open one) with the help text; a window that cannot open is dropped.
 void OpenHelpWindow();
@@ -136,3 +136,13 @@ void RunExportSoundCommand();
 // Frq From and Frq To when fitted) through their handlers, so that it plays back at its own pace; Cancel changes
 // nothing. A file that cannot be read changes nothing but says why in a message box.
 void RunImportSoundCommand();
+
+// MIDI (midi_commands.cpp).
+// "Import MIDI...": asks for a MIDI file, then shows the Import MIDI dialog with the picture of its notes under the
+// tracks, channels, time and canvas chosen; OK draws that picture on the canvas, unticks Repeat and, unless the
+// piece is fitted into it, sets Sound Duration to the piece's length through its handler; Cancel changes nothing. A
+// file that cannot be read changes nothing but says why in a message box.
+void RunImportMidiCommand();
+// "Export MIDI...": asks for the silence threshold (showing the notes it gives), then for the file, and writes the
+// canvas's notes under the current mapping and duration; the readout line says what was written.
+void RunExportMidiCommand();

@@ -49,6 +49,8 @@ enum MenuItemNumber : int {
   HelpItem = 4,
   ExportSoundItem = 5,
   ImportSoundItem = 6,
+  ImportMidiItem = 7,
+  ExportMidiItem = 8,
 };
 enum ImageNumber : int {
   CanvasImage = 0,

@@ -16,6 +16,8 @@ void DispatchMenu(int item) {
     case HelpItem: OpenHelpWindow(); break;
     case ExportSoundItem: RunExportSoundCommand(); break;
     case ImportSoundItem: RunImportSoundCommand(); break;
+    case ImportMidiItem: RunImportMidiCommand(); break;
+    case ExportMidiItem: RunExportMidiCommand(); break;
     default: break;
   }
 }
@@ -174,8 +176,10 @@ constexpr std::array<const char*, 17> HelpPieces = {
 };
 
 // What the window has besides, in the same style.
-constexpr std::array<const char*, 3> MoreHelpPieces = {
+constexpr std::array<const char*, 5> MoreHelpPieces = {
     "\n*Import Sound (File menu): Turns a sound file (WAV, FLAC, Ogg Vorbis, AIFF) into a picture that plays it back. A dialog shows the picture before it is drawn and lets you choose the scale (amplitude or decibels, with range and gain), the channel, where a long sound starts, how a tone between two rows is placed, and whether Frq From and Frq To are fitted to the sound\r",
+    "\n*Import MIDI (File menu): Draws the notes of a MIDI file, each a stroke on the row heard nearest its pitch, from where it starts to where it ends, as bright as it is loud. A dialog shows the picture and lets you choose the tracks and channels (drums left out at first), whether Sound Duration becomes the piece's length or the piece is fitted into it, and whether the canvas is replaced or painted over; the readout line says which notes were left out or cut\r",
+    "\n*Export MIDI (File menu): Saves the canvas as a MIDI file: each run of lit pixels along a row is a note at the row's nearest pitch, bent to the pitch the row plays at; a dialog sets the brightness below which a pixel is silence and shows the notes it gives\r",
     "\n*Export Sound (File menu): Saves the last synthesized sound, at the rate it was made with, as a WAV file (32-bit float) or a FLAC file (16-bit)\r",
     "\n*Readout line: The line under the canvas tells what is under the pointer: the time, row, pitch and nearest note over the canvas, the value of a slider, or the row and level over the band level curve\r",
 };

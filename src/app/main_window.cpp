@@ -83,7 +83,9 @@ void CreateMenuBar() {
   if (!UiCreateMenuBar(MainWindow)) return;
   UiAddMenu(MainWindow, "File");
   UiAddMenuItem(MainWindow, ImportSoundItem, "Import Sound...");
+  UiAddMenuItem(MainWindow, ImportMidiItem, "Import MIDI...");
   UiAddMenuItem(MainWindow, ExportSoundItem, "Export Sound...");
+  UiAddMenuItem(MainWindow, ExportMidiItem, "Export MIDI...");
   UiAddMenuItem(MainWindow, ExitItem, "Exit");
   UiAddMenu(MainWindow, "?");
   UiAddMenuItem(MainWindow, AboutItem, "About");

@@ -25,6 +25,8 @@ std::int32_t SamplesPerColumn;
 std::vector<float> SoundBuffer;
 std::int32_t SoundBufferRate;
 ImportChoice LastImportChoice;
+NoteChoice LastMidiChoice;
+int LastMidiSilenceBelow = StartSilenceBelow;
 
 namespace {
 
@@ -60,4 +62,6 @@ void ResetGlobals() {
   LastImportChoice.rangeDb = static_cast<int>(analysis.rangeDb);
   LastImportChoice.gainDb = static_cast<int>(analysis.gainDb);
   LastImportChoice.nearestRow = analysis.placement == RowPlacement::Nearest;
+  LastMidiChoice = NoteChoice{};
+  LastMidiSilenceBelow = StartSilenceBelow;
 }

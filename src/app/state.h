@@ -38,6 +38,10 @@ extern std::int32_t SoundBufferRate;    // the sample rate SoundBuffer was last 
 // The Import dialog's choices as last taken with OK, offered again by the next one (its channel and start belong
 // to that file and start afresh).
 extern ImportChoice LastImportChoice;
+// The Import MIDI dialog's time and canvas choices as last taken with OK (its tracks and channels belong to that
+// file), and the Export MIDI dialog's silence threshold.
+extern NoteChoice LastMidiChoice;
+extern int LastMidiSilenceBelow;
 
 // Sets every global above to its start value.
 void ResetGlobals();

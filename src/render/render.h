@@ -13,6 +13,10 @@
 struct RenderOptions {
   std::string image;         // the picture to read, or empty when a sound is analysed instead
   std::string analyse;       // the sound to turn into the picture, or empty
+  std::string midi;          // the MIDI file to draw as the picture, or empty
+  bool fitDuration = false;  // the piece fitted into the settings' duration rather than setting it to its length
+  std::vector<int> tracks;   // the MIDI file's tracks to draw, from 1; empty: all
+  std::vector<int> channels; // its channels to draw, 1 to 16; empty: all but 10, the drums'
   int channel = 0;           // the sound's channel to analyse, from 1; 0: the mix of all of them
   double startSeconds = 0.0; // where in the sound the analysed stretch begins
   AnalysisChoices choices;   // scale, range, gain and placement of the analysis (the rest is filled in)
@@ -27,6 +31,8 @@ struct RenderOptions {
   std::optional<std::array<int, 4>> distribution;
   bool bandCurve = false;
   std::string savePicture;  // empty: no picture written
+  std::string saveMidi;     // empty: no MIDI file written
+  int silenceBelow = 16;    // the brightness below which a pixel is no note in the MIDI file written
   bool play = false;
 };
 

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// One rendering as "Load" (or "Import Sound...") and "Synthesize" would make it: the picture and its settings
+// One rendering as "Load" (or "Import Sound..." or "Import MIDI...") and "Synthesize" would make it: the picture and its settings
 // through the same Load and Save service, the program's band editor as a record without a window, the same
 // synthesis.
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -11,7 +12,11 @@
 #include "render/render.h"
 #include "sound/analysis.h"
 #include "sound/fast_render.h"
+#include "sound/midi_file.h"
+#include "sound/midi_picture.h"
+#include "picture/file_io.h"
 #include "sound/playback.h"
+#include "sound/readout_text.h"
 #include "sound/sound_file.h"
 #include "sound/sound_reader.h"
 
@@ -107,10 +112,80 @@ RenderInput AnalysePicture(const RenderOptions& options, std::ostream& err) {
   return input;
 }
 
+// The settings file's values, or the start values without one; none when the file named cannot be read.
+std::optional<SettingsValues> BaseSettings(const RenderOptions& options, std::ostream& err) {
+  if (options.settingsFile.empty()) return SettingsValues{};
+  std::optional<SettingsValues> values = ReadSettingsValuesFile(options.settingsFile);
+  if (!values) err << "vellora-render: cannot read settings file " << options.settingsFile << "\n";
+  return values;
+}
+
+// The tracks and channels the options name, or the start choice for those they leave out.
+NoteChoice NoteChoiceOf(const RenderOptions& options, int trackCount) {
+  NoteChoice choice = StartNoteChoice(trackCount);
+  if (!options.tracks.empty()) {
+    choice.tracks.assign(choice.tracks.size(), false);
+    for (int track : options.tracks)
+      if (track <= trackCount) choice.tracks[static_cast<std::size_t>(track - 1)] = true;
+  }
+  if (!options.channels.empty()) {
+    choice.channels.fill(false);
+    for (int channel : options.channels) choice.channels[static_cast<std::size_t>(channel - 1)] = true;
+  }
+  choice.fitDuration = options.fitDuration;
+  return choice;
+}
+
+// The MIDI file's notes drawn on black: at the piece's own pace over a duration its length (within the slider),
+// unless the options set the duration or ask for the piece fitted into it.
+RenderInput DrawMidiPicture(const RenderOptions& options, std::ostream& err) {
+  RenderInput input;
+  const MidiReadOutcome read = ReadMidiFile(options.midi);
+  if (!read.piece) {
+    err << "vellora-render: cannot read " << options.midi << ": " << read.error << "\n";
+    input.exitCode = RenderExitFailure;
+    return input;
+  }
+  std::optional<SettingsValues> base = BaseSettings(options, err);
+  if (!base) {
+    input.exitCode = RenderExitFailure;
+    return input;
+  }
+  const NoteChoice choice = NoteChoiceOf(options, static_cast<int>(read.piece->trackNames.size()));
+  const std::vector<MidiNote> notes = ChosenNotes(*read.piece, choice);
+  const double seconds = PieceSeconds(notes);
+  if (!choice.fitDuration) base->integers[DurationSetting] = DurationForSeconds(seconds);
+  input.values = WithOptions(*base, options);
+  const SynthSettingsRecord settings = SynthSettingsFromValues(input.values.integers);
+  const double scale = choice.fitDuration && seconds > 0.0 ? (CanvasSize - 1) * ColumnSeconds(settings) / seconds : 1.0;
+  Raster picture(CanvasSize, CanvasSize);
+  for (const std::string& remark : NotesDrawnRemarks(DrawNotes(notes, settings, scale, picture)))
+    err << "vellora-render: " << options.midi << ": " << remark << "\n";
+  input.picture = std::move(picture);
+  return input;
+}
+
+// The picture's notes under the settings, written to the file --save-midi names.
+bool SaveMidi(const RenderOptions& options, const Raster& picture, const SynthSettingsRecord& settings,
+              std::ostream& err) {
+  const PictureNotes found = NotesOfPicture(picture, settings, options.silenceBelow);
+  const MidiEncoding encoding = EncodeMidiFile(found.notes);
+  const FileWriteOutcome written = ReplaceFileContents(options.saveMidi, encoding.bytes);
+  if (!written.ok) {
+    err << "vellora-render: cannot write " << options.saveMidi << ": " << std::strerror(written.error) << "\n";
+    return false;
+  }
+  for (const std::string& remark : NotesWrittenRemarks(found.rowsWithoutKey, encoding.notesUnbent))
+    err << "vellora-render: " << options.saveMidi << ": " << remark << "\n";
+  return true;
+}
+
 }  // namespace
 
 int RunRender(const RenderOptions& options, std::ostream& err) {
-  RenderInput input = options.analyse.empty() ? ReadPicture(options, err) : AnalysePicture(options, err);
+  RenderInput input = !options.analyse.empty() ? AnalysePicture(options, err)
+                      : !options.midi.empty() ? DrawMidiPicture(options, err)
+                                              : ReadPicture(options, err);
   if (input.exitCode != RenderExitOk) return input.exitCode;
   SettingsValues& values = input.values;
   const Raster& picture = *input.picture;
@@ -148,6 +223,7 @@ int RunRender(const RenderOptions& options, std::ostream& err) {
       return RenderExitFailure;
     }
   }
+  if (!options.saveMidi.empty() && !SaveMidi(options, picture, settings, err)) return RenderExitFailure;
   if (options.play) {
     const PlaybackOutcome played = PlaySamples(sound, settings.SampleRate, PlaybackHooks{});
     if (played.error != 0) {

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "picture/settings_file.h"
+#include "sound/midi_file.h"
 
 namespace {
 
@@ -68,6 +69,22 @@ RenderCommandLine ParseRenderCommandLine(const std::vector<std::string>& argumen
                      "sound file (WAV, FLAC, OGG, AIFF; 15 s of it) to analyse into the picture instead of IMAGE; "
                      "the sound duration and sample rate then play it back at its own pace")
           ->excludes(image);
+  CLI::Option* midi =
+      app.add_option("--midi", options.midi,
+                     "MIDI file (format 0 or 1) to draw as the picture instead of IMAGE: each note a stroke on the row "
+                     "heard nearest its pitch; the sound duration becomes the piece's length")
+          ->excludes(image)
+          ->excludes(analyse);
+  app.add_flag("--fit-duration", options.fitDuration, "fits the MIDI piece into the sound duration instead")->needs(midi);
+  app.add_option("--tracks", options.tracks, "N,N...: the MIDI file's tracks to draw, from 1 (default all)")
+      ->delimiter(',')
+      ->check(CLI::Range(1, MaximumMidiTracks))
+      ->needs(midi);
+  app.add_option("--channels", options.channels,
+                 "N,N...: the MIDI channels to draw, 1 to 16 (default all but 10, the drums')")
+      ->delimiter(',')
+      ->check(CLI::Range(1, MidiChannels))
+      ->needs(midi);
   std::string scale = "linear", channel = "mix";
   std::optional<double> rangeDb;
   std::string placement = PlacementNames[static_cast<int>(options.choices.placement)];
@@ -116,6 +133,12 @@ RenderCommandLine ParseRenderCommandLine(const std::vector<std::string>& argumen
   app.add_flag("--band-curve", options.bandCurve,
                "use the band level curve of the settings file (with --analyse: measured as it will play)");
   app.add_option("--save-picture", options.savePicture, "also write the 380x380 picture as \"Save\" does");
+  CLI::Option* saveMidi = app.add_option(
+      "--save-midi", options.saveMidi, "also write the picture's notes as a MIDI file, as \"Export MIDI...\" does");
+  app.add_option("--silence-below", options.silenceBelow,
+                 "with --save-midi: the brightness below which a pixel is silence, 1 to 255 (default 16)")
+      ->check(CLI::Range(1, 255))
+      ->needs(saveMidi);
   app.add_flag("--play", options.play, "play the sound on the default output");
 
   std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
@@ -136,9 +159,10 @@ RenderCommandLine ParseRenderCommandLine(const std::vector<std::string>& argumen
     result.message = std::string(error.what()) + "\nRun with --help for more information.\n";
     return result;
   }
-  if (options.image.empty() && options.analyse.empty()) {
+  if (options.image.empty() && options.analyse.empty() && options.midi.empty()) {
     result.exitCode = RenderExitUsage;
-    result.message = "Give a picture (IMAGE) or a sound to analyse (--analyse SOUND).\nRun with --help for more information.\n";
+    result.message = "Give a picture (IMAGE), a sound to analyse (--analyse SOUND) or a MIDI file (--midi FILE).\n"
+                     "Run with --help for more information.\n";
     return result;
   }
   if (rangeDb && scale != "db") {
@@ -153,9 +177,9 @@ RenderCommandLine ParseRenderCommandLine(const std::vector<std::string>& argumen
   options.pcm16 = format == "pcm16";
   if (!distribution.empty()) options.distribution = std::array<int, 4>{distribution[0], distribution[1],
                                                                        distribution[2], distribution[3]};
-  if (options.output.empty() && options.savePicture.empty() && !options.play) {
+  if (options.output.empty() && options.savePicture.empty() && options.saveMidi.empty() && !options.play) {
     result.exitCode = RenderExitUsage;
-    result.message = "Nothing to do: give -o FILE, --save-picture FILE or --play.\n";
+    result.message = "Nothing to do: give -o FILE, --save-picture FILE, --save-midi FILE or --play.\n";
     return result;
   }
   result.options = options;

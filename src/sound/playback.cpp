@@ -6,6 +6,8 @@
 #include <chrono>
 #include <thread>
 
+#include "sound/audio_diagnostics.h"
+
 int StreamCallback(const void* /*input*/, void* output, unsigned long frameCount,
                    const PaStreamCallbackTimeInfo* /*timeInfo*/, PaStreamCallbackFlags /*statusFlags*/,
                    void* userData) {
@@ -44,6 +46,7 @@ namespace {
 
 constexpr std::chrono::milliseconds WaitStep{1};
 
+// Called with standard error muted.
 PlaybackOutcome Failure(PaError error) {
   PlaybackOutcome outcome;
   outcome.error = error;
@@ -79,28 +82,32 @@ PlaybackOutcome PlaySamples(std::span<const float> samples, std::int32_t sampleR
     return outcome;
   }
 
-  PaError code = Pa_Initialize();
-  if (code != paNoError) return Failure(code);
-
-  PaStreamParameters output{};
-  output.device = Pa_GetDefaultOutputDevice();
-  output.channelCount = 1;
-  output.sampleFormat = paFloat32;
-  output.suggestedLatency = OutputLatency;
-  output.hostApiSpecificStreamInfo = nullptr;
-
+  // The libraries probe every host API and device here and report each failure on standard error.
+  SilenceAudioLibraries();
   PlaybackRecord record;
   record.samples = samples.data();
   record.sampleCount = samples.size();
   record.state.store(PlaybackOpened);
-
   PaStream* stream = nullptr;
-  code = Pa_OpenStream(&stream, nullptr, &output, static_cast<double>(sampleRate), FramesPerBuffer(samples.size()),
-                       paNoFlag, &StreamCallback, &record);
-  if (code != paNoError) return Failure(code);
-  Pa_SetStreamFinishedCallback(stream, &StreamFinished);
-  code = Pa_StartStream(stream);
-  if (code != paNoError) return Failure(code);
+  {
+    const StandardErrorMuted muted;
+    PaError code = Pa_Initialize();
+    if (code != paNoError) return Failure(code);
+
+    PaStreamParameters output{};
+    output.device = Pa_GetDefaultOutputDevice();
+    output.channelCount = 1;
+    output.sampleFormat = paFloat32;
+    output.suggestedLatency = OutputLatency;
+    output.hostApiSpecificStreamInfo = nullptr;
+
+    code = Pa_OpenStream(&stream, nullptr, &output, static_cast<double>(sampleRate), FramesPerBuffer(samples.size()),
+                         paNoFlag, &StreamCallback, &record);
+    if (code != paNoError) return Failure(code);
+    Pa_SetStreamFinishedCallback(stream, &StreamFinished);
+    code = Pa_StartStream(stream);
+    if (code != paNoError) return Failure(code);
+  }
 
   std::int32_t made = 0;
   for (;;) {
@@ -113,9 +120,12 @@ PlaybackOutcome PlaySamples(std::span<const float> samples, std::int32_t sampleR
     std::this_thread::sleep_for(WaitStep);
   }
 
-  Pa_StopStream(stream);
+  {
+    const StandardErrorMuted muted;
+    Pa_StopStream(stream);
+    Pa_Terminate();
+  }
   made = CatchUpCursor(record, made, hooks);
-  Pa_Terminate();
 
   PlaybackOutcome outcome;
   outcome.buffersDelivered = made;

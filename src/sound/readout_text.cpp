@@ -104,3 +104,48 @@ std::string ImportReadoutText(const std::string& name, std::size_t samplesTaken,
     text += Separator + Printed("plays over %.3f s", durationMs / 1000.0);
   return text;
 }
+
+namespace {
+
+std::string Counted(std::size_t count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+std::string Joined(std::string text, const std::vector<std::string>& remarks) {
+  for (const std::string& remark : remarks) text += Separator + remark;
+  return text;
+}
+
+}  // namespace
+
+std::vector<std::string> NotesDrawnRemarks(const NotesDrawn& drawn) {
+  std::vector<std::string> remarks;
+  if (drawn.withoutRow > 0)
+    remarks.push_back(Counted(drawn.withoutRow, "note", "notes") + " left out: no row is heard within half a semitone of " +
+                      (drawn.withoutRow == 1 ? "it" : "them"));
+  if (drawn.cutOff + drawn.shortened > 0)
+    remarks.push_back(Printed("cut at %.2f s: ", drawn.cutAtSeconds) + Counted(drawn.cutOff, "note", "notes") +
+                      " left out, " + std::to_string(drawn.shortened) + " shortened");
+  return remarks;
+}
+
+std::string MidiImportReadoutText(const std::string& name, const NotesDrawn& drawn, std::int32_t durationMs) {
+  return Joined("Imported " + Counted(drawn.drawn, "note", "notes") + " of " + name +
+                    Printed(" over %.3f s", durationMs / 1000.0),
+                NotesDrawnRemarks(drawn));
+}
+
+std::vector<std::string> NotesWrittenRemarks(std::size_t rowsWithoutKey, std::size_t notesUnbent) {
+  std::vector<std::string> remarks;
+  if (rowsWithoutKey > 0)
+    remarks.push_back(Counted(rowsWithoutKey, "lit row has", "lit rows have") + " no MIDI key");
+  if (notesUnbent > 0)
+    remarks.push_back(Counted(notesUnbent, "note plays without its", "notes play without their") +
+                      " bend: more pitches were bent at once than 15 channels hold");
+  return remarks;
+}
+
+std::string MidiExportReadoutText(const std::string& name, std::size_t notes, std::size_t rowsWithoutKey,
+                                  std::size_t notesUnbent) {
+  return Joined("Exported " + Counted(notes, "note", "notes") + " to " + name, NotesWrittenRemarks(rowsWithoutKey, notesUnbent));
+}

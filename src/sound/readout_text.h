@@ -7,8 +7,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "picture/settings_file.h"
+#include "sound/midi_picture.h"
 #include "sound/synthesis.h"
 
 // The equal-tempered note nearest hz (A4 = 440 Hz) and the cents from it: "F♯6 −12 ct"; empty unless hz > 0.
@@ -30,3 +32,14 @@ std::string BandReadoutText(int row, double level, std::optional<double> curveNo
 std::string ImportReadoutText(const std::string& name, std::size_t samplesTaken, std::int64_t fileFrames,
                               std::int32_t fileRate, std::int32_t durationMs, std::int32_t playRate,
                               std::int64_t firstFrame = 0);
+// What drawing a MIDI file's notes left out or cut, one remark each: "3 notes left out: no row is heard within half a
+// semitone of them", "cut at 15.07 s: 4 notes left out, 1 shortened"; none when every note was drawn whole.
+std::vector<std::string> NotesDrawnRemarks(const NotesDrawn& drawn);
+// After a MIDI file is imported: "Imported 152 notes of song.mid over 12.400 s", then the remarks.
+std::string MidiImportReadoutText(const std::string& name, const NotesDrawn& drawn, std::int32_t durationMs);
+// What writing a picture's notes could not keep, one remark each: "2 lit rows have no MIDI key", "5 notes play
+// without their bend: more pitches were bent at once than 15 channels hold".
+std::vector<std::string> NotesWrittenRemarks(std::size_t rowsWithoutKey, std::size_t notesUnbent);
+// After the picture's notes are exported: "Exported 120 notes to song.mid", then the remarks.
+std::string MidiExportReadoutText(const std::string& name, std::size_t notes, std::size_t rowsWithoutKey,
+                                  std::size_t notesUnbent);

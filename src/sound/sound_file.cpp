@@ -55,6 +55,8 @@ std::optional<std::string> EncodeSoundFile(std::span<const float> samples, std::
   }
   // Integer formats take the full scale of the normalised samples; clipping keeps 1.0 from wrapping.
   sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+  // The float WAV's PEAK chunk carries the time of writing: without it the same sound gives the same bytes.
+  sf_command(file, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
   const auto count = static_cast<sf_count_t>(samples.size());
   const sf_count_t written = sf_write_float(file, samples.data(), count);
   if (written != count) {

@@ -3,12 +3,15 @@
 // Nothing outside src/ui sees the toolkit; everything runs on the main thread.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "picture/raster.h"
+#include "sound/midi_picture.h"
 
 enum class ControlKind {
   Canvas,            // drawing surface with a picture of its own, created white; reports mouse events
@@ -59,7 +62,8 @@ struct ControlOptions {
   bool confinePointer = false;  // canvases: capture and keep the pointer inside while a button is held
 };
 
-// Starts the toolkit once (later calls do nothing); false when no display can be opened.
+// Starts the toolkit once (later calls do nothing); when no display can be opened it says which on standard
+// error in one line and returns false, or ends the process with status 0 if the toolkit found that out itself.
 bool UiInitialise();
 // Closes every window and frees every control (at exit).
 void UiShutdown();
@@ -159,3 +163,24 @@ using ImportPreviewMaker = std::function<ImportPreview(const ImportChoice&)>;
 // makePreview runs on a thread of its own, one call at a time, all of them over before the dialog returns: it must
 // not touch the program's state or controls.
 bool UiImportDialog(const ImportSoundFacts& sound, ImportChoice& choice, const ImportPreviewMaker& makePreview);
+
+// What the Import MIDI dialog offers for one MIDI file.
+struct MidiFileFacts {
+  std::string name;                               // the file's name, shown above the choices
+  double seconds = 0.0;                           // from its start to the end of its last note
+  std::vector<std::string> tracks;                // one label per track: its number, name and notes
+  std::array<std::size_t, MidiChannels> channelNotes{};  // the notes on each channel
+};
+// What the notes give under one choice: the picture as it will land on the canvas and what to know about it.
+struct MidiPreview {
+  Raster picture;
+  std::string text;  // the notes drawn, left out and cut, and the duration they play over
+};
+using MidiPreviewMaker = std::function<MidiPreview(const NoteChoice&)>;
+// Modal Import MIDI dialog owned by the main window: tracks, channels, time and canvas choices beside the picture
+// makePreview gives for them, made again (on the main thread: it is quick) whenever one changes; true on OK with
+// choice set to what was chosen, false on Cancel with choice untouched.
+bool UiMidiImportDialog(const MidiFileFacts& file, NoteChoice& choice, const MidiPreviewMaker& makePreview);
+// Modal Export MIDI dialog: the brightness below which a pixel is silence, with the text count gives for it (the
+// notes it yields); true on OK with silenceBelow set, false on Cancel with it untouched.
+bool UiMidiExportDialog(int& silenceBelow, const std::function<std::string(int)>& count);

@@ -13,7 +13,10 @@
 #include <QScreen>
 #include <QtGlobal>
 
+#include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/ui.h"
@@ -48,18 +51,41 @@ bool DisplayReachable() {
 #endif
 }
 
+// The display the toolkit was to open: the Wayland one when the platform asked for is Wayland, else the X one.
+std::string DisplayName() {
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  const bool wayland = platform && std::string_view(platform).starts_with("wayland");
+  const char* name = std::getenv(wayland ? "WAYLAND_DISPLAY" : "DISPLAY");
+  if (name && *name) return std::string("\"") + name + "\"";
+  if (platform && *platform && !wayland && std::string_view(platform) != "xcb")
+    return std::string("of the platform \"") + platform + "\"";
+  return wayland ? "(WAYLAND_DISPLAY is not set)" : "(DISPLAY is not set)";
+}
+
+// Whoever typed the command learns why no window came, in one line; a message box could not be shown anyway.
+void ReportNoDisplay() {
+  const std::string line = "vellora: cannot open display " + DisplayName() + "\n";
+  std::fputs(line.c_str(), stderr);
+  std::fflush(stderr);
+}
+
 // While the toolkit starts, its messages are held back. When it cannot open the display it names, or has no
-// platform it can start, it reports a fatal error and would abort; the program then ends quietly with
-// status 0 instead, as it does whenever its window cannot be opened.
+// platform it can start, it reports a fatal error and would abort; the program then ends with the one line
+// and status 0 instead, as it does whenever its window cannot be opened.
 void StartUpMessage(QtMsgType type, const QMessageLogContext&, const QString&) {
-  if (type == QtFatalMsg) std::_Exit(0);
+  if (type != QtFatalMsg) return;
+  ReportNoDisplay();
+  std::_Exit(0);
 }
 
 }  // namespace
 
 bool UiInitialise() {
   if (QCoreApplication::instance()) return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
-  if (!DisplayReachable()) return false;
+  if (!DisplayReachable()) {
+    ReportNoDisplay();
+    return false;
+  }
   const QtMessageHandler previous = qInstallMessageHandler(StartUpMessage);
   ownApplication = new QApplication(argumentCount, arguments);
   qInstallMessageHandler(previous);

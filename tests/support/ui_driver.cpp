@@ -2,6 +2,9 @@
 // The window tests' driver: input through the toolkit's test events, answers for the program's dialogs.
 #include "support/ui_driver.h"
 #include <QAbstractSlider>
+#include <QCheckBox>
+#include <QListWidget>
+#include <QRadioButton>
 #include <QApplication>
 #include <QColorDialog>
 #include <QLineEdit>
@@ -117,6 +120,29 @@ void AnswerImportDialog(const ImportChoice& c, bool accept, QImage* preview, QSt
     while (dialog->property("previewPending").toBool()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     if (preview) *preview = dialog->findChild<QWidget*>("preview")->property("pixmap").value<QPixmap>().toImage();
     if (notes) *notes = dialog->findChild<QWidget*>("notes")->property("text").toString();
+    QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, accept ? Qt::Key_Return : Qt::Key_Escape);
+  });
+}
+
+void AnswerMidiImportDialog(const NoteChoice& c, bool accept, QImage* preview, QString* text) {
+  WhenModalAppears("midiImportDialog", [=](QWidget* dialog) {
+    auto* tracks = dialog->findChild<QListWidget*>("tracks");
+    for (int row = 0; row < tracks->count(); ++row)
+      tracks->item(row)->setCheckState(std::size_t(row) >= c.tracks.size() || c.tracks[row] ? Qt::Checked : Qt::Unchecked);
+    for (int channel = 0; channel < MidiChannels; ++channel)
+      dialog->findChild<QCheckBox*>(QStringLiteral("channel%1").arg(channel + 1))->setChecked(c.channels[channel]);
+    dialog->findChild<QRadioButton*>(c.fitDuration ? "fitDuration" : "setDuration")->setChecked(true);
+    dialog->findChild<QRadioButton*>(c.paintOver ? "paintOver" : "replace")->setChecked(true);
+    if (preview) *preview = dialog->findChild<QWidget*>("preview")->property("pixmap").value<QPixmap>().toImage();
+    if (text) *text = dialog->findChild<QWidget*>("notes")->property("text").toString();
+    QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, accept ? Qt::Key_Return : Qt::Key_Escape);
+  });
+}
+
+void AnswerMidiExportDialog(int silenceBelow, bool accept, QString* text) {
+  WhenModalAppears("midiExportDialog", [=](QWidget* dialog) {
+    dialog->findChild<QSpinBox*>("silenceBelow")->setValue(silenceBelow);
+    if (text) *text = dialog->findChild<QWidget*>("notes")->property("text").toString();
     QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, accept ? Qt::Key_Return : Qt::Key_Escape);
   });
 }

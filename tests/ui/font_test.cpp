@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's fixed layout keeps every text whole whatever fonts the system offers.
+// The main window's fixed layout keeps every text whole whatever fonts the system offers; the README's picture
+// of the window on such a system is what the program draws.
 #include <QFontInfo>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyleOptionButton>
@@ -35,6 +37,16 @@ TEST(FontsOfTheSystem, OnlyDejaVuStillShowsEveryTextWholeInLiberationSans) {
     EXPECT_EQ(QFontInfo(widget->font()).family().toStdString(), "Liberation Sans") << entry.label;
     EXPECT_LE(widget->fontMetrics().horizontalAdvance(text), TextRoom(widget)) << entry.label;
   }
+  // VELLORA_WRITE_PICTURES=1 writes the picture anew, for a change that is meant to alter the window.
+  const QString committed = QStringLiteral(VELLORA_SOURCE_DIR "/docs/main-window-dejavu-only.png");
+  const QImage drawn = UiWindowWidget(MainWindow)->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  if (qEnvironmentVariableIntValue("VELLORA_WRITE_PICTURES")) {
+    ASSERT_TRUE(drawn.save(committed));
+  }
+  const QString shown = QString::fromStdString(testing::TempDir()) + QStringLiteral("main-window-dejavu-only.png");
+  const bool same = drawn == QImage(committed).convertToFormat(QImage::Format_RGB32);
+  if (!same) drawn.save(shown);
+  EXPECT_TRUE(same) << "the window now draws " << shown.toStdString();
   ShutDown();
 }
 
