@@ -16,15 +16,18 @@ export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=1:detect_stac
 export LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp"
 export UBSAN_OPTIONS="halt_on_error=1:abort_on_error=1:print_stacktrace=1"
 export TSAN_OPTIONS="halt_on_error=1:abort_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tools/tsan.supp"
+# The sanitizer builds at -O1 with line tables only: they compile in about half the time of -O2 -g, and a report
+# still names every function, file and line of its stack.
+sanitizer_flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" -DVELLORA_BENCH=OFF)
 
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLORA_SANITIZE=address,undefined -DVELLORA_BENCH=OFF
+cmake -S . -B build-asan -G Ninja "${sanitizer_flags[@]}" -DVELLORA_SANITIZE=address,undefined
 cmake --build build-asan
 ctest --test-dir build-asan --output-on-failure -j2
 
 # Playback: the audio callback thread, the cursor it moves and the program's own loop around them; and the
 # Import dialog, whose pictures are made on a thread of their own.
 playback_tests="Playback|ImportDialog|Commands"
-cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLORA_SANITIZE=thread -DVELLORA_BENCH=OFF
+cmake -S . -B build-tsan -G Ninja "${sanitizer_flags[@]}" -DVELLORA_SANITIZE=thread
 cmake --build build-tsan --target sound_tests app_tests
 ctest --test-dir build-tsan --output-on-failure -j2 -R "$playback_tests"
 

@@ -126,9 +126,10 @@ TEST(BandEditor, DrawsAMarkerOnEachPointAndTheLinesBetween) {
     EXPECT_EQ(surface.At(x, y), colour) << x << "," << y;
   editor.points[3] = {66, 35};
   DrawBandEditorOn(surface, editor);
-  // Row 35 from 0 to 159 and the discs: nothing else.
+  // Row 35 from 0 to 159 and the discs: nothing else; every other pixel, edges included, the background.
   EXPECT_EQ(std::count(surface.pixels.begin() + 35 * 160, surface.pixels.begin() + 36 * 160, Ink), 160);
   EXPECT_EQ(std::count(surface.pixels.begin(), surface.pixels.end(), Ink), 160 + 6 * 30 + 2 * 18);
+  EXPECT_EQ(std::count(surface.pixels.begin(), surface.pixels.end(), Paper), 160 * 70 - (160 + 6 * 30 + 2 * 18));
 }
 
 }  // namespace

@@ -38,6 +38,17 @@ TEST(SettingsDocument, KeysAreTheProgramsBeforeTheFirstGroupAndNewOnesGoThere) {
     EXPECT_EQ(SerialiseSettingsDocument(document), expected) << text;
   }
 }
+// Latin-1 holds U+0000 to U+00FF; anything else, and every byte that is not well-formed UTF-8 (overlong, cut
+// short, a stray continuation, past U+10FFFF), is "?", and the text around it stays as it was.
+TEST(SettingsText, Utf8BecomesLatin1AndWhatLatin1CannotHoldIsAQuestionMark) {
+  for (auto [text, latin1] : {std::pair{"x\xC3\xA9y", "x\xE9y"}, {"\xC2\x80\xC3\xBF", "\x80\xFF"}, {"x\xC3", "x?"}})
+    EXPECT_EQ(Utf8ToLatin1(text), latin1) << text;
+  for (const char* text : {"x\xC1\x81y", "x\xE0\x81\x81y", "x\xF0\x80\x81\x81y", "x\xC3y", "x\x80y", "x\xF4\x90\x80\x80y",
+                           "x\xE2\x82\xACy", "x\xFFy"}) {
+    const std::string out = Utf8ToLatin1(text);
+    EXPECT_TRUE(out.size() > 2 && out.front() == 'x' && out.back() == 'y' && out.find_first_not_of('?', 1) == out.size() - 1) << out;
+  }
+}
 TEST(SettingsNumbers, IntegersAndBandPointsSaturate) {
   const std::pair<const char*, std::int32_t> integers[] = {{"8000", 8000}, {"  42abc", 42}, {"\t-17", -17}, {"+5", 5},
       {"", 0}, {"- 5", 0}, {"2147483648", INT_MAX}, {"-2147483648", INT_MIN}, {"-99999999999999999999", INT_MIN}, {"$10", 0}};

@@ -186,9 +186,9 @@ TEST_F(RenderProgram, TheSameRenderGivesTheSameBytesEveryTime) {
   }
 }
 
-// Numbers were read as C reads them: 02000 ms as octal, 1024 ms; 011025 Hz as 4629 Hz. Now decimal, and 0x.. refused.
+// Numbers were read as C reads them: 02000 ms as octal, 1024 ms; 011025 Hz as 4629 Hz. Now decimal, + allowed, 0x.. refused.
 TEST_F(RenderProgram, NumbersWithALeadingZeroWereReadAsOctal) {
-  EXPECT_EQ(Run("in/pic.bmp --save-picture s.bmp --duration-ms 02000 --sample-rate 011025 --from 0100"), Outcome(0, "", ""));
+  EXPECT_EQ(Run("in/pic.bmp --save-picture s.bmp --duration-ms 02000 --sample-rate 011025 --from +0100"), Outcome(0, "", ""));
   EXPECT_TRUE(Get(folder / "s.bmp.vlr").starts_with("SoundDuration = 2000\r\nSampleRate = 11025\r\nFrqFrom = 100\r\n"));
 }
 

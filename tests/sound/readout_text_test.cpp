@@ -52,14 +52,17 @@ TEST(ReadoutCanvas, EachRowShowsThePitchTheSynthesisTablesGiveItWhereItFoldsAndT
 }
 
 // Playback delivers whole buffers only: at the start settings (3000 Hz, 5 s, columns of 40 samples) 14976 of the
-// 15001 samples, so column 375 (sample 15000 on) is never heard; at 3800 Hz for 1 s (columns of 10) 3790 of 3801.
+// 15001 samples, so column 375 (sample 15000 on) is never heard; at 3800 Hz for 1 s (columns of 10) 3790 of 3801;
+// at 2000 Hz for 1.043 s (columns of 6) 2085 of 2087, in buffers of 5: column 347 (sample 2082 on) is heard, 348 not.
 TEST(ReadoutCanvas, ColumnStartTimeAndColumnsNeverHeard) {
-  SynthSettingsRecord second = StartSynthSettings();
+  SynthSettingsRecord second = StartSynthSettings(), third = second;
   second.SampleRate = 3800, second.Duration = 1.0f, second.SampleCount = 3800;
+  third.SampleRate = 2000, third.Duration = 1.043f, third.SampleCount = 2086;
   const SynthSettingsRecord start = StartSynthSettings();
   const struct { const SynthSettingsRecord settings; int x; const char* shown; } cases[] = {
       {start, 0, "0.00 s"}, {start, 58, "0.77 s"}, {start, 374, "4.99 s"}, {start, 375, "5.00 s (not heard)"},
-      {start, 379, "5.05 s (not heard)"}, {second, 378, "0.99 s"}, {second, 379, "1.00 s (not heard)"}};
+      {start, 379, "5.05 s (not heard)"}, {second, 378, "0.99 s"}, {second, 379, "1.00 s (not heard)"},
+      {third, 347, "1.04 s"}, {third, 348, "1.04 s (not heard)"}};
   for (const auto& [settings, x, shown] : cases) {
     const std::string text = CanvasReadoutText(x, 100, settings);
     EXPECT_EQ(text.substr(0, text.find(Dot)), shown) << x;
