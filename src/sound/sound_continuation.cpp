@@ -68,7 +68,8 @@ std::vector<double> Predicted(std::vector<double> history, std::size_t count, do
 double ContinuationShare(std::size_t d, std::size_t hold) {
   if (d <= hold) return 1.0;
   if (d >= 2 * hold) return 0.0;
-  const double c = std::cos(0.5 * std::numbers::pi * static_cast<double>(d - hold) / static_cast<double>(hold));
+  // Half a sample on: the two distances to a point of the gap add up to the gap plus one sample.
+  const double c = std::cos(0.5 * std::numbers::pi * (static_cast<double>(d - hold) - 0.5) / static_cast<double>(hold));
   return c * c;
 }
 

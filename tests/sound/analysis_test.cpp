@@ -10,6 +10,7 @@
 #include "distribution/frequency_mapping.h"
 #include "sound/analysis.h"
 #include "sound/fast_render.h"
+#include "sound/sound_continuation.h"
 #include "support/pitch_models.h"
 
 namespace {
@@ -128,6 +129,20 @@ TEST(Analysis, EndsOfASoundShowWhatItHoldsThere) {
   const Raster late = Analysed(Tones({pitch}, 22050, 5 * 22050 + 1, 0.5, 22050), 22050);
   for (int column = 0; column < 65; ++column) ASSERT_EQ(LitRows(late, column, 0), 0) << column;
   EXPECT_EQ(BrightestRow(late, 190), 300);
+}
+
+// A sound that goes round its circle seamlessly is continued as itself: each end is foreseen, the two fades meet in
+// the gap's middle third and add up to the whole there.
+TEST(Continuation, FadesMeetingInTheGapAddUpToTheWholeSoundAndNotOneSampleShort) {
+  constexpr std::size_t period = 84, length = 100 * period, gap = 300;  // gap: 3 holds of 100 samples
+  std::vector<float> sound(length - gap);
+  for (std::size_t i = 0; i < sound.size(); ++i) sound[i] = float(0.5 * std::sin(2 * std::numbers::pi * i / period));
+  for (const bool inParallel : {false, true}) {
+    const std::vector<float> continued = ContinuedSound(sound, 0.5, length, 44100, inParallel);
+    ASSERT_EQ(continued.size(), length);
+    for (std::size_t i = 0; i < length; ++i)
+      ASSERT_NEAR(continued[i], std::sin(2 * std::numbers::pi * i / period), 4e-3) << i << " " << inParallel;
+  }
 }
 
 // Synthesis plays column c from sample c × round(S / 379); the columns a sound does not reach still show what it
