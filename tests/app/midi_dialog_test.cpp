@@ -48,13 +48,13 @@ TEST_F(MidiDialogs, NotesLandAsPreviewedOnTheirRowsWithTheDurationChosenAndCance
   std::ofstream(folder / "bad.mid", std::ios::binary) << piece.substr(0, piece.size() - 6);
   NoteChoice start = StartNoteChoice(2), fit = start, drums = start;
   fit.fitDuration = true;
-  drums.channels = {}, drums.channels[9] = true, drums.paintOver = true;
+  drums.channels = {}, drums.channels[9] = true, drums.fitDuration = drums.paintOver = true;
   // Columns: round(time / column) to round(end / column) − 1, a column 2500 ms × 3000 Hz / 379 (20 samples) long;
   // fitted into 5 s (columns of 40 samples), the piece's 2.5 s end at column 379.
   const struct { NoteChoice choice; int durationMs; std::vector<std::tuple<int, int, int>> strokes; } cases[] = {
       {start, 2500, {{69, 75, 224}, {81, 150, 374}}},
       {fit, 5000, {{69, 76, 226}, {81, 152, 378}}},
-      {drums, 2500, {{60, 150, 374}, {69, 76, 226}, {81, 152, 378}}},  // painted over the last picture
+      {drums, 5000, {{60, 152, 378}, {69, 76, 226}, {81, 152, 378}}},  // painted over the last picture
   };
   for (const auto& [choice, durationMs, strokes] : cases) {
     SetByUser(SoundDurationSlider, 5000);
@@ -70,13 +70,15 @@ TEST_F(MidiDialogs, NotesLandAsPreviewedOnTheirRowsWithTheDurationChosenAndCance
     for (int row = 0; row < CanvasSize; ++row) lit += LitSpan(row).first >= 0;
     EXPECT_EQ(lit, int(strokes.size()));
   }
-  EXPECT_EQ(Shown(), "Imported 1 note of a.mid over 2.500 s");
+  EXPECT_EQ(Shown(), "Imported 1 note of a.mid over 5.000 s");  // fitted into the 5 s chosen
   auto settings = [] { return std::string(reinterpret_cast<const char*>(&SynthSettings), sizeof SynthSettings); };
   const auto before = std::tuple(CanvasOf(PaintCanvas), UiGetState(RepeatCheckbox), settings());
   Click(RepeatCheckbox);
   AnswerFileDialog((folder / "a.mid").string());
-  AnswerMidiImportDialog(start, false);
+  QImage previewed;  // the dialog starts with the time and canvas chosen last: the fitted notes painted over
+  AnswerMidiImportDialog(std::nullopt, false, &previewed);
   Menu("File", "Import MIDI...");
+  EXPECT_EQ(previewed.convertToFormat(QImage::Format_RGBX8888), RasterToImage(std::get<0>(before)));
   std::string title, text;
   AnswerFileDialog((folder / "bad.mid").string());
   DismissMessageBox(&title, &text);

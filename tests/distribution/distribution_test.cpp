@@ -55,7 +55,8 @@ TEST(BandEditor, ProgramRecordAndHitSquares) {
 }
 
 TEST(BandEditor, PointerAndDragRules) {
-  const Changes left = {{2, {44, 50}}, {3, {44, 30}}}, right = {{4, {100, 30}}, {5, {100, 50}}},
+  // Two-point stacks, the next point beyond each on the other side of its near point's y.
+  const Changes left = {{1, {22, 10}}, {2, {44, 50}}, {3, {44, 30}}}, right = {{4, {100, 30}}, {5, {100, 50}}, {6, {133, 10}}},
                 column = {{2, {60, 20}}, {3, {60, 35}}, {4, {60, 50}}};
   const std::tuple<Changes, int, BandPoint, BandPoint> cases[] = {  // point held, pointer, where the point goes
       {{}, 0, {50, 10}, {0, 10}}, {{}, 7, {100, 20}, {160, 20}}, {{}, 3, {80, 5}, {80, 5}},  // ends vertical; free
@@ -84,6 +85,11 @@ TEST(BandEditor, PointerAndDragRules) {
   HandleBandPointer(editor, PointerAction::Move, 22, 35);
   EXPECT_EQ(HandleBandPointer(editor, PointerAction::Release, 22, 35), 0);
   EXPECT_EQ(editor.points, Edited().points);
+  HandleBandPointer(editor, PointerAction::Press, 44, 35);  // a new point count lets go of the point held
+  ApplyBandEditorProperty(editor, PointCountProperty, BandEditorPoints);
+  const std::vector<BandPoint> placed = editor.points;
+  HandleBandPointer(editor, PointerAction::Move, 50, 10);
+  EXPECT_EQ(editor.points, placed);
   for (auto [x, over] : {std::pair{25, true}, {33, false}}) {  // a move with nothing held picks the pointer shape
     BandPointerEffects effects;
     HandleBandPointer(editor, PointerAction::Move, x, 40, &effects);
@@ -116,8 +122,9 @@ TEST(BandEditor, CurveLevelsAndImport) {
 
 TEST(BandEditor, DrawsAMarkerOnEachPointAndTheLinesBetween) {
   constexpr Colour Ink = 0x00FF00, Paper = 0xFF0000;
-  BandLevelEditor editor = Edited({{3, {66, 5}}});
-  std::tie(editor.foreground, editor.background) = std::pair(Ink, Paper);
+  BandLevelEditor editor = NewBandLevelEditorRecord(160, 70, 8, Ink, Paper);
+  for (auto [key, value] : BandEditorStartProperties) ApplyBandEditorProperty(editor, key, value);
+  editor.points[3] = {66, 5};
   Raster surface(160, 70, White);
   DrawBandEditorOn(surface, editor);
   // Radius-3 discs have half-widths 3, 3, 2, 1 away from their centre rows: 30 pixels off it, 18 at an edge.

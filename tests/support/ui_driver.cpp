@@ -124,15 +124,15 @@ void AnswerImportDialog(const ImportChoice& c, bool accept, QImage* preview, QSt
   });
 }
 
-void AnswerMidiImportDialog(const NoteChoice& c, bool accept, QImage* preview, QString* text) {
+void AnswerMidiImportDialog(const std::optional<NoteChoice>& choice, bool accept, QImage* preview, QString* text) {
   WhenModalAppears("midiImportDialog", [=](QWidget* dialog) {
     auto* tracks = dialog->findChild<QListWidget*>("tracks");
-    for (int row = 0; row < tracks->count(); ++row)
-      tracks->item(row)->setCheckState(std::size_t(row) >= c.tracks.size() || c.tracks[row] ? Qt::Checked : Qt::Unchecked);
-    for (int channel = 0; channel < MidiChannels; ++channel)
-      dialog->findChild<QCheckBox*>(QStringLiteral("channel%1").arg(channel + 1))->setChecked(c.channels[channel]);
-    dialog->findChild<QRadioButton*>(c.fitDuration ? "fitDuration" : "setDuration")->setChecked(true);
-    dialog->findChild<QRadioButton*>(c.paintOver ? "paintOver" : "replace")->setChecked(true);
+    for (int row = 0; choice && row < tracks->count(); ++row)
+      tracks->item(row)->setCheckState(std::size_t(row) >= choice->tracks.size() || choice->tracks[row] ? Qt::Checked : Qt::Unchecked);
+    for (int channel = 0; choice && channel < MidiChannels; ++channel)
+      dialog->findChild<QCheckBox*>(QStringLiteral("channel%1").arg(channel + 1))->setChecked(choice->channels[channel]);
+    if (choice) dialog->findChild<QRadioButton*>(choice->fitDuration ? "fitDuration" : "setDuration")->setChecked(true);
+    if (choice) dialog->findChild<QRadioButton*>(choice->paintOver ? "paintOver" : "replace")->setChecked(true);
     if (preview) *preview = dialog->findChild<QWidget*>("preview")->property("pixmap").value<QPixmap>().toImage();
     if (text) *text = dialog->findChild<QWidget*>("notes")->property("text").toString();
     QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, accept ? Qt::Key_Return : Qt::Key_Escape);

@@ -41,9 +41,9 @@ void DismissMessageBox(std::string* title, std::string* text);
 // then presses Enter (accept) or Escape.
 void AnswerImportDialog(const ImportChoice& choice, bool accept, QImage* preview = nullptr, QString* notes = nullptr);
 
-// The next Import MIDI dialog: the tracks, channels, time and canvas chosen, then OK or Cancel; the picture
-// and text it showed for them are kept where asked.
-void AnswerMidiImportDialog(const NoteChoice& choice, bool accept, QImage* preview = nullptr, QString* text = nullptr);
+// The next Import MIDI dialog: the tracks, channels, time and canvas chosen (none: as it starts), then OK or Cancel;
+// the picture and text it showed for them are kept where asked.
+void AnswerMidiImportDialog(const std::optional<NoteChoice>& choice, bool accept, QImage* preview = nullptr, QString* text = nullptr);
 // The next Export MIDI dialog: the silence threshold, then OK or Cancel; the text it showed is kept where asked.
 void AnswerMidiExportDialog(int silenceBelow, bool accept, QString* text = nullptr);
 // Every event the windowing layer reports until it has nothing more, oldest first, none handled.
