@@ -17,16 +17,7 @@ namespace {
 using MidiDialogs = AppTest;
 namespace fs = std::filesystem;
 using namespace midi_models;
-
-// The row heard nearest a key at the start settings, folded at 3000 Hz: A5's is row 323, heard at 3879 Hz folded
-// to 879 Hz, nearer than row 217's 884 Hz.
-int RowOf(int key) {
-  const double hz = 440.0 * std::exp2((key - 69) / 12.0);
-  const auto miss = [hz](int row) { return std::fabs(std::log(pitch_models::Folded(pitch_models::HeardPitch(row), 3000) / hz)); };
-  int best = 0;
-  for (int row = 1; row < CanvasSize; ++row) best = miss(row) < miss(best) ? row : best;
-  return best;
-}
+using pitch_models::KeyHz, pitch_models::NearestRow;
 
 // The columns of a row that are lit.
 std::pair<int, int> LitSpan(int row) {
@@ -65,7 +56,7 @@ TEST_F(MidiDialogs, NotesLandAsPreviewedOnTheirRowsWithTheDurationChosenAndCance
     Menu("File", "Import MIDI...");
     EXPECT_EQ(previewed.convertToFormat(QImage::Format_RGBX8888), RasterToImage(CanvasOf(PaintCanvas)));
     EXPECT_EQ(std::tuple(UiGetState(SoundDurationSlider), RepeatFlag + UiGetState(RepeatCheckbox)), std::tuple(durationMs, 0));
-    for (auto [key, first, last] : strokes) EXPECT_EQ(LitSpan(RowOf(key)), std::pair(first, last)) << key;
+    for (auto [key, first, last] : strokes) EXPECT_EQ(LitSpan(NearestRow(KeyHz(key), 3000)), std::pair(first, last)) << key;
     int lit = 0;  // and no other row
     for (int row = 0; row < CanvasSize; ++row) lit += LitSpan(row).first >= 0;
     EXPECT_EQ(lit, int(strokes.size()));

@@ -18,10 +18,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace midi_models;
+using namespace pitch_models;
 
 constexpr int Rate = 22050;                  // high enough that no row folds (the bottom row is heard at 8.6 kHz)
 const int Melody[] = {60, 64, 67, 72, 71, 69, 65, 62};  // a key a second, at 480 ticks (0.5 s) a quarter
-double KeyHz(double key) { return 440.0 * std::exp2((key - 69) / 12.0); }
 
 struct Note {
   int key, velocity, channel;
@@ -114,11 +114,7 @@ TEST_F(RenderMidi, TheNotesWrittenReadInASecondReaderAsTheNotesDrawnAtVellorasPi
     EXPECT_LE(std::abs(note.velocity - velocity), 0.5 + 127.0 * 127 / (4 * 255.0 * velocity)) << note.key;
     EXPECT_NE(note.channel, 9);
     // The row heard nearest the key, and the file's pitch within 5 cents of it (a row nearer its key is not bent).
-    double heard = 0;
-    for (int row = 0; row < 380; ++row) {
-      const double hz = pitch_models::Folded(pitch_models::HeardPitch(row), 3000);
-      if (std::fabs(std::log(hz / KeyHz(note.key))) < std::fabs(std::log(heard / KeyHz(note.key)))) heard = hz;
-    }
+    const double heard = Folded(HeardPitch(NearestRow(KeyHz(note.key), 3000)), 3000);
     EXPECT_NEAR(note.key + note.cents / 100, 69 + 12 * std::log2(heard / 440), 0.05 + 1e-3) << note.key;
     EXPECT_TRUE(note.cents == 0 || std::fabs(note.cents) > 5) << note.cents;
   }

@@ -45,11 +45,7 @@ inline std::string File(int format, int division, const std::vector<std::string>
   return out;
 }
 
-inline std::string Bytes(std::initializer_list<int> values) {
-  std::string out;
-  for (int v : values) out += char(v);
-  return out;
-}
+inline std::string Bytes(std::initializer_list<int> values) { return std::string(values.begin(), values.end()); }
 inline std::string On(int channel, int key, int velocity) { return Bytes({0x90 | channel, key, velocity}); }
 inline std::string Off(int channel, int key) { return Bytes({0x80 | channel, key, 0}); }
 inline std::string Tempo(std::uint32_t microseconds) { return Bytes({0xFF, 0x51, 3}) + BigEndian(microseconds, 3); }

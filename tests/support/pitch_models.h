@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Models of where sound lands, independent of the program's mapping code: the pitch a row of the equal-ratio
-// mapping is heard at, where a pitch lands when sampled, and sounds made of sines.
+// mapping is heard at, where a pitch lands when sampled, the row heard nearest a key, and sounds made of sines.
 #pragma once
 
 #include <cmath>
@@ -17,6 +17,17 @@ inline double HeardPitch(double row, double from = 90.0, double to = 9000.0) {
 
 // A pitch sampled at rate is heard mirrored into 0 .. rate / 2.
 inline double Folded(double hz, double rate) { return std::fabs(hz - rate * std::round(hz / rate)); }
+
+// A MIDI key's pitch in equal temperament, A4 (key 69) at 440 Hz.
+inline double KeyHz(double key) { return 440.0 * std::exp2((key - 69) / 12.0); }
+
+// The row of the start settings' mapping heard nearest a pitch when played at rate, folded (the lowest of a tie).
+inline int NearestRow(double hz, double rate) {
+  const auto miss = [=](int row) { return std::fabs(std::log(Folded(HeardPitch(row), rate) / hz)); };
+  int best = 0;
+  for (int row = 1; row < 380; ++row) best = miss(row) < miss(best) ? row : best;
+  return best;
+}
 
 // count samples at rate: sines of the given pitches, each of the given amplitude and phase, from sample first on.
 inline std::vector<float> Tones(const std::vector<double>& pitches, double rate, std::size_t count,
