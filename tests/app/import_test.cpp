@@ -15,17 +15,6 @@ using ImportDialog = AppTest;
 namespace fs = std::filesystem;
 constexpr int Rate = 8000, RowA = 120, RowB = 220, RowC = 300;
 
-// In a folder of the test's own: the file requester looks at every file in the folder it is shown.
-std::string WrittenSound(const char* name, int channels, const std::vector<float>& frames) {
-  const fs::path path = fs::path(::testing::TempDir()) / ("vellora-import-" + std::to_string(getpid())) / name;
-  fs::create_directories(path.parent_path());
-  SF_INFO info{0, Rate, channels, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 0, 0};
-  SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
-  sf_writef_float(file, frames.data(), static_cast<sf_count_t>(frames.size()) / channels);
-  sf_close(file);
-  return path.string();
-}
-
 double Grey(int row) {  // over columns 5 to 39, where every tone of the file sounds
   double sum = 0.0;
   for (int x = 5; x < 40; ++x) sum += RedOf(CanvasOf(PaintCanvas).At(x, row));
@@ -41,7 +30,14 @@ TEST_F(ImportDialog, EachChoiceLandsOnTheCanvasAsPreviewed) {
   for (std::size_t i = 0; i < frames.size(); ++i)
     frames[i] = (i % 3 != 1 ? 1.0f : i < 6 * Rate ? 0.1f : 0.001f) *
                 static_cast<float>(std::sin(2 * std::numbers::pi * pitches[i % 3] * double(i / 3) / Rate));
-  const std::string file = WrittenSound("tones.wav", 3, frames);
+  // In a folder of the test's own: the file requester looks at every file in the folder it is shown.
+  const fs::path path = fs::path(::testing::TempDir()) / ("vellora-import-" + std::to_string(getpid())) / "tones.wav";
+  fs::create_directories(path.parent_path());
+  SF_INFO info{0, Rate, 3, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 0, 0};
+  SNDFILE* sound = sf_open(path.c_str(), SFM_WRITE, &info);
+  sf_writef_float(sound, frames.data(), static_cast<sf_count_t>(frames.size()) / 3);
+  sf_close(sound);
+  const std::string file = path.string();
   const struct { ImportChoice choice; int rows[2]; double greys[2]; const char* note; } cases[] = {
       {{}, {RowA, RowB}, {255, 25.5}, ""},                                                 // amplitude: B a tenth of A
       {{.decibels = true, .rangeDb = 80, .gainDb = -20}, {RowA, RowB}, {191, 127.5}, ""},  // all 20 dB down of 80

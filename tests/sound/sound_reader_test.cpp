@@ -49,7 +49,6 @@ std::string Encoded(int format, int channels, int rate, int frames) {
 std::string Patched(std::string bytes, std::size_t at, const void* value, std::size_t size) {
   return bytes.replace(at, size, static_cast<const char*>(value), size);
 }
-std::string DataSize(const std::string& wav, std::uint32_t size) { return Patched(wav, wav.find("data") + 4, &size, 4); }
 template <typename Sample>  // one sample in the middle of a 32-bit or 64-bit float WAV replaced
 std::string FloatWavWith(Sample value) {
   const std::string wav = Encoded(SF_FORMAT_WAV | (sizeof value == 4 ? SF_FORMAT_FLOAT : SF_FORMAT_DOUBLE), 1, 8000, 100);
@@ -132,14 +131,14 @@ TEST(SoundReader, RefusesDamagedHostileAndOddFilesAndRequestsItCannotMeetWithATr
   const std::string aiff = Encoded(SF_FORMAT_AIFF | SF_FORMAT_PCM_16, 1, 8000, 3000);
   const std::string damaged = Patched(flac, flac.size() / 2, "\xFF\0\xFF", 3);
   const std::uint16_t noChannels = 0, unknownEncoding = 0x1234;
-  const std::uint32_t noRate = 0;
+  const std::uint32_t noRate = 0, huge = 0xFFFFFFFF;
   mkfifo((Folder / "pipe").c_str(), 0600);
   std::ofstream(Folder / "empty.wav");
   struct Case { const char* what; std::string bytes; SoundReadRequest request; const char* reason; const char* file = nullptr; };
   const Case cases[] = {
       {"truncated WAV", wav.substr(0, wav.size() - 1000), {1000.0}, "cut short: it claims 12000 bytes of sound but holds 11000"},
       {"truncated WAV, cut before", wav.substr(0, wav.size() - 1000), {0.01}, "claims 12000 bytes of sound but holds 11000"},
-      {"huger WAV", DataSize(wav, 0xFFFFFFFF), {1000.0}, "claims 4294967295 bytes of sound but holds 12000"},
+      {"huger WAV", Patched(wav, wav.find("data") + 4, &huge, 4), {1000.0}, "claims 4294967295 bytes of sound but holds 12000"},
       {"WAV cut in its header", wav.substr(0, 30), {1000.0}, "the file is cut short: it ends inside its header"},
       {"truncated FLAC", flac.substr(0, flac.size() * 6 / 10), {1000.0}, "cut short: it claims 20000 frames, but only"},
       {"truncated FLAC, cut before", flac.substr(0, flac.size() * 6 / 10), {0.5}, "claims 20000 frames, but only 8192 can"},
