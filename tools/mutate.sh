@@ -3,6 +3,7 @@
 # Mutation testing: plants seeded mechanical mutants of src/ one at a time, rebuilds, runs the suite, logs each verdict.
 #
 # tools/mutate.sh [--tree DIR] [--seed S] [--sample N] [--only REGEX] [--log FILE] [--survivors FILE] [--id ID]...
+#                  [--sanitize]
 # tools/mutate.sh --list [--tree DIR] [--only REGEX]      every mutant: ID, original line, mutated line
 # tools/mutate.sh --summary [--log FILE]                  the counts and kill rate of a log
 #
@@ -15,6 +16,9 @@
 #   --survivors FILE  the survivors with their lines, appended as they appear (default: the log's name + .survivors)
 #   --build DIR       the build directory (default DIR/build-mutate), configured once: Release -O1 -g0, no
 #                     benchmarks or fuzzers, ccache, so restoring a file costs a cache hit
+#   --sanitize        build under AddressSanitizer and UndefinedBehaviorSanitizer, as the test command's second
+#                     pass does (default build DIR/build-mutate-asan): for survivors that read or write out of
+#                     bounds, which only a sanitizer sees; run them again with --id and a log of their own
 #
 # Each mutant runs the tests that can reach its file: a mutant of src/app or src/ui the window's test programs,
 # one of src/render vellora-render's tests, one of the core every test.
@@ -27,7 +31,7 @@ HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 GEN="$HERE/mutants.py"
 EQUIVALENT="$HERE/equivalent-mutants.txt"
 
-TREE=$(cd "$HERE/.." && pwd) SEED=2026 SAMPLE=160 ONLY="" LOG="" SURVIVORS="" BUILD="" MODE=run IDS=()
+TREE=$(cd "$HERE/.." && pwd) SEED=2026 SAMPLE=160 ONLY="" LOG="" SURVIVORS="" BUILD="" MODE=run IDS=() SANITIZE=""
 while (($#)); do
   case $1 in
     --tree) TREE=$(cd "$2" && pwd) || exit 2; shift 2 ;;
@@ -38,13 +42,14 @@ while (($#)); do
     --log) LOG=$2; shift 2 ;;
     --survivors) SURVIVORS=$2; shift 2 ;;
     --build) BUILD=$2; shift 2 ;;
+    --sanitize) SANITIZE=address,undefined; shift ;;
     --list) MODE=list; shift ;;
     --summary) MODE=summary; shift ;;
-    -h|--help) sed -n '3,24p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '3,28p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "unknown option $1 (see --help)" >&2; exit 2 ;;
   esac
 done
-BUILD=${BUILD:-$TREE/build-mutate}
+BUILD=${BUILD:-$TREE/build-mutate${SANITIZE:+-asan}}
 LOG=${LOG:-$BUILD/mutants.tsv}
 SURVIVORS=${SURVIVORS:-${LOG%.tsv}.survivors.tsv}
 only=(); [[ -n $ONLY ]] && only=(--only "$ONLY")
@@ -74,6 +79,9 @@ trap restore EXIT
 trap 'echo "interrupted" >&2; exit 130' INT TERM HUP
 restore   # a run killed outright may have left a file mutated
 
+# The test command's sanitizer settings: the first report fails the test.
+export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=1" LSAN_OPTIONS="suppressions=$HERE/lsan.supp"
+export UBSAN_OPTIONS="halt_on_error=1:abort_on_error=1"
 build() { cmake --build "$BUILD" -j2 </dev/null >>"$1" 2>&1; }
 # The suite, or with a second argument (a ctest -I list) the tests that can reach the mutated file.
 suite() { ctest --test-dir "$BUILD" --stop-on-failure -j2 --timeout 120 ${2:+-I "$2"} </dev/null >>"$1" 2>&1; }
@@ -81,7 +89,8 @@ suite() { ctest --test-dir "$BUILD" --stop-on-failure -j2 --timeout 120 ${2:+-I 
 if [[ ! -f $BUILD/CMakeCache.txt ]]; then
   echo "configuring $BUILD..." >&2
   cmake -S "$TREE" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O1 -g0" \
-    -DVELLORA_BENCH=OFF -DVELLORA_FUZZ=OFF -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >"$BUILD/mutant-logs/configure.log" 2>&1 ||
+    -DVELLORA_BENCH=OFF -DVELLORA_FUZZ=OFF -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DVELLORA_SANITIZE="$SANITIZE" \
+    >"$BUILD/mutant-logs/configure.log" 2>&1 ||
     { echo "configuring fails: see $BUILD/mutant-logs/configure.log" >&2; exit 1; }
 fi
 baseline="$BUILD/mutant-logs/baseline.log"; : >"$baseline"

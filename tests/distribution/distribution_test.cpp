@@ -55,8 +55,9 @@ TEST(BandEditor, ProgramRecordAndHitSquares) {
 }
 
 TEST(BandEditor, PointerAndDragRules) {
-  // Two-point stacks, the next point beyond each on the other side of its near point's y.
-  const Changes left = {{1, {22, 10}}, {2, {44, 50}}, {3, {44, 30}}}, right = {{4, {100, 30}}, {5, {100, 50}}, {6, {133, 10}}},
+  // Two-point stacks; the points further out on either side stand on the other side of the near point's y.
+  const Changes left = {{1, {22, 10}}, {2, {44, 50}}, {3, {44, 30}}, {6, {133, 10}}},
+                right = {{1, {22, 10}}, {4, {100, 30}}, {5, {100, 50}}, {6, {133, 10}}},
                 column = {{2, {60, 20}}, {3, {60, 35}}, {4, {60, 50}}};
   const std::tuple<Changes, int, BandPoint, BandPoint> cases[] = {  // point held, pointer, where the point goes
       {{}, 0, {50, 10}, {0, 10}}, {{}, 7, {100, 20}, {160, 20}}, {{}, 3, {80, 5}, {80, 5}},  // ends vertical; free

@@ -73,9 +73,9 @@ TEST(Surface, OneDrawingBlockAtATimeAndNothingOutsideIt) {
   const ImageRef image = NewImage(3, 4, 4);
   ASSERT_TRUE(BeginDrawing(ImageTarget(3)));
   EXPECT_FALSE(BeginDrawing(HandleTarget(image))) << "a second block while one is open";
-  SetPixel(1, 1, 0xFF123456u), SetPixel(4, 0, White);
+  SetPixel(1, 1, 0xFF123456u), SetPixel(4, 0, White), BlitImage(image, 1, 0);  // never onto itself
   EXPECT_EQ(std::tuple(GetPixel(1, 1), GetPixel(-1, 0)), std::tuple(0x123456u, Black));
-  EndDrawing(), SetPixel(2, 2, White);
+  EndDrawing(), SetPixel(2, 2, White), BlitImage(image, 0, 0);
   EXPECT_EQ(Lit(*image, 0x123456u), (Pixels{{1, 1}}));
   ASSERT_TRUE(BeginDrawing(ImageTarget(3)));  // replacing the block's image ends the block: no drawing on freed memory
   const ImageRef replacement = NewImage(3, 4, 4);
