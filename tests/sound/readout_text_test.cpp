@@ -89,6 +89,14 @@ TEST(ReadoutImport, SaysWhatWasTakenAndHowItPlays) {
       {12345, 12345, 4000, 3086, 4000, 0, "Imported a.wav: 3.09 s at 4000 Hz"}};
   for (auto [taken, frames, rate, durationMs, playRate, first, shown] : cases)
     EXPECT_EQ(ImportReadoutText("a.wav", taken, frames, rate, durationMs, playRate, first), shown) << frames;
+  // Import MIDI: the notes drawn, those no row is heard near, and those a long piece's cut left out or shortened.
+  const std::pair<NotesDrawn, const char*> notes[] = {
+      {{1}, "Imported 1 note of a.mid over 12.400 s"},
+      {{152, 3}, "Imported 152 notes of a.mid over 12.400 s \u00B7 3 notes left out: no row is heard within half a semitone of them"},
+      {{2, 1, 4, 1, 15.07}, "Imported 2 notes of a.mid over 12.400 s \u00B7 1 note left out: no row is heard within half a "
+                            "semitone of it \u00B7 cut at 15.07 s: 4 notes left out, 1 shortened"},
+      {{0, 0, 0, 1, 9.5}, "Imported 0 notes of a.mid over 12.400 s \u00B7 cut at 9.50 s: 0 notes left out, 1 shortened"}};
+  for (const auto& [drawn, shown] : notes) EXPECT_EQ(MidiImportReadoutText("a.mid", drawn, 12400), shown);
 }
 
 }  // namespace
