@@ -58,12 +58,12 @@ TEST_F(ImportDialog, EachChoiceLandsOnTheCanvasAsPreviewed) {
   // With the band curve in use, each row is drawn divided by its level, so that Synthesize gives the sound back.
   Drag(BandLevelEditorNumber, {{90, 35}, {90, 55}});
   AnswerFileDialog(file);
-  AnswerImportDialog({}, true);
+  AnswerImportDialog(ImportChoice{}, true);
   Menu("File", "Import Sound...");
   EXPECT_NEAR(Grey(RowB), 25.5 * BandLevel(RowA) / BandLevel(RowB), 3) << BandLevel(RowB);
   // Fitted to tone A alone, the rows close in round it; it still lands whole on one of them, off the edges.
   AnswerFileDialog(file);
-  AnswerImportDialog({.channel = 1, .nearestRow = true, .fitRange = true}, true);
+  AnswerImportDialog(ImportChoice{.channel = 1, .nearestRow = true, .fitRange = true}, true);
   Menu("File", "Import Sound...");
   int brightest = 0;
   for (int row = 0; row < CanvasSize; ++row) brightest = Grey(row) > Grey(brightest) ? row : brightest;
@@ -73,6 +73,11 @@ TEST_F(ImportDialog, EachChoiceLandsOnTheCanvasAsPreviewed) {
   const int from = UiGetState(FrqFromSlider), to = UiGetState(FrqToSlider);  // a lone tone: the rows span an octave or so
   EXPECT_EQ(std::tuple(SynthSettings.FrqFrom, SynthSettings.FrqTo, LastFrqFrom, LastFrqTo, fitted.back() < 3 * fitted[0]),
             std::tuple(from, to, from, to, true));
+  SetByUser(FrqFromSlider, 90), SetByUser(FrqToSlider, 9000);  // the next Import starts fitting too (the mix, this time)
+  AnswerFileDialog(file);
+  AnswerImportDialog(std::nullopt, true);
+  Menu("File", "Import Sound...");
+  EXPECT_NE(std::pair(UiGetState(FrqFromSlider), UiGetState(FrqToSlider)), std::pair(90, 9000));
   fs::remove_all(fs::path(file).parent_path());
 }
 

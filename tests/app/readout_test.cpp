@@ -43,7 +43,7 @@ TEST_F(Readout, ImportMessageStaysUntilTheNextCommand) {
   const std::string file = ::testing::TempDir() + "vellora-readout-" + std::to_string(getpid()) + ".wav";
   ASSERT_TRUE(WriteSoundFile(file, std::vector<float>(8000, 0.5f), 8000, SoundFileFormat::FloatWav).ok);
   for (bool byMenu : {false, true}) {
-    AnswerFileDialog(file), AnswerImportDialog({}, true), Menu("File", "Import Sound...");
+    AnswerFileDialog(file), AnswerImportDialog(ImportChoice{}, true), Menu("File", "Import Sound...");
     const std::string message = Shown();
     EXPECT_EQ(message, "Imported " + file.substr(file.rfind('/') + 1) + ": 1.00 s at 8000 Hz");
     for (auto [control, at] : {std::pair<int, QPoint>{PaintCanvas, {58, 200}}, {BandLevelEditorNumber, {80, 35}}}) {

@@ -108,12 +108,14 @@ void DismissMessageBox(std::string* title, std::string* text) {
   });
 }
 
-void AnswerImportDialog(const ImportChoice& c, bool accept, QImage* preview, QString* notes) {
+void AnswerImportDialog(const std::optional<ImportChoice>& choice, bool accept, QImage* preview, QString* notes) {
   WhenModalAppears("importDialog", [=](QWidget* dialog) {
     // Through each control's own setter, which reports the change as input does; one the dialog lacks is skipped.
-    auto set = [dialog](const char* control, const char* property, QVariant value) {
-      if (QWidget* widget = dialog->findChild<QWidget*>(control)) widget->setProperty(property, value);
+    auto set = [dialog, &choice](const char* control, const char* property, QVariant value) {
+      QWidget* widget = choice ? dialog->findChild<QWidget*>(control) : nullptr;
+      if (widget) widget->setProperty(property, value);
     };
+    const ImportChoice c = choice.value_or(ImportChoice{});
     set(c.decibels ? "decibels" : "amplitude", "checked", true), set("range", "value", c.rangeDb);
     set(c.nearestRow ? "nearest" : "between", "checked", true), set("gain", "value", c.gainDb);
     set("fit", "checked", c.fitRange), set("channel", "currentIndex", c.channel), set("start", "value", c.startMs);

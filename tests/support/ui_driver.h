@@ -37,9 +37,9 @@ void Menu(const char* title, const char* item);
 void AnswerFileDialog(const std::string& path, std::function<void()> afterAccept = {});  // typed, accepted
 void AnswerColourDialog(std::optional<Colour> colour);  // none cancels
 void DismissMessageBox(std::string* title, std::string* text);
-// Sets the Import dialog's choices as a user would, lets its preview catch up, takes the picture and notes it shows,
-// then presses Enter (accept) or Escape.
-void AnswerImportDialog(const ImportChoice& choice, bool accept, QImage* preview = nullptr, QString* notes = nullptr);
+// Sets the Import dialog's choices as a user would (none: as it starts), lets its preview catch up, takes the picture
+// and notes it shows, then presses Enter (accept) or Escape.
+void AnswerImportDialog(const std::optional<ImportChoice>& choice, bool accept, QImage* preview = nullptr, QString* notes = nullptr);
 
 // The next Import MIDI dialog: the tracks, channels, time and canvas chosen (none: as it starts), then OK or Cancel;
 // the picture and text it showed for them are kept where asked.
