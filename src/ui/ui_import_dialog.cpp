@@ -22,6 +22,7 @@
 #include "sound/analysis.h"
 #include "ui/ui.h"
 #include "ui/ui_canvas_widget.h"
+#include "ui/ui_preview_dialog.h"
 #include "ui/ui_qt.h"
 
 namespace {
@@ -212,44 +213,14 @@ QString Heading(const ImportSoundFacts& sound) {
 bool UiImportDialog(const ImportSoundFacts& sound, ImportChoice& choice, const ImportPreviewMaker& makePreview) {
   if (!QCoreApplication::instance() || !makePreview) return false;
   QDialog dialog(UiWindowWidget(MainWindowNumber));
-  dialog.setObjectName(QStringLiteral("importDialog"));
-  dialog.setWindowTitle(QStringLiteral("Import Sound"));
-  dialog.setWindowModality(Qt::ApplicationModal);
+  PrepareModalDialog(dialog, "importDialog", "Import Sound");
   ImportControls c;
-
-  auto* heading = new QLabel(Heading(sound), &dialog);
-  heading->setTextFormat(Qt::PlainText);
-  c.picture = new QLabel(&dialog);
-  c.picture->setObjectName(QStringLiteral("preview"));
-  c.picture->setFixedSize(CanvasSize, CanvasSize);
   QFormLayout* form = BuildChoices(&dialog, c, sound, choice);
-  c.notes = new QLabel(&dialog);
-  c.notes->setObjectName(QStringLiteral("notes"));
-  c.notes->setTextFormat(Qt::PlainText);
-  c.notes->setWordWrap(true);
-  c.notes->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  c.notes->setMinimumHeight(NotesLines * c.notes->fontMetrics().lineSpacing());
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  const PreviewDialogParts parts = LayOutPreviewDialog(dialog, Heading(sound), form, ChoicesWidth, NotesLines);
+  c.picture = parts.picture;
+  c.notes = parts.notes;
+  QDialogButtonBox* buttons = parts.buttons;
   c.ok = buttons->button(QDialogButtonBox::Ok);
-  c.ok->setDefault(true);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-
-  auto* column = new QVBoxLayout;
-  column->addLayout(form);
-  column->addWidget(c.notes, 1);
-  auto* choicesBox = new QWidget(&dialog);
-  choicesBox->setFixedWidth(ChoicesWidth);
-  choicesBox->setLayout(column);
-  column->setContentsMargins(0, 0, 0, 0);
-  auto* middle = new QHBoxLayout;
-  middle->addWidget(c.picture, 0, Qt::AlignTop);
-  middle->addWidget(choicesBox);
-  auto* whole = new QVBoxLayout(&dialog);
-  whole->setSizeConstraint(QLayout::SetFixedSize);
-  whole->addWidget(heading);
-  whole->addLayout(middle);
-  whole->addWidget(buttons);
 
   // Tab follows the choices from the top, then OK and Cancel.
   QList<QWidget*> order = {c.amplitude, c.decibels, c.range, c.gain};

@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QLabel>
@@ -17,6 +16,7 @@
 
 #include "ui/ui.h"
 #include "ui/ui_canvas_widget.h"
+#include "ui/ui_preview_dialog.h"
 #include "ui/ui_qt.h"
 
 namespace {
@@ -108,53 +108,19 @@ QFormLayout* BuildChoices(QDialog* dialog, MidiControls& c, const MidiFileFacts&
   return form;
 }
 
-QDialogButtonBox* OkCancel(QDialog& dialog) {
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-  buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-  return buttons;
-}
-
 }  // namespace
 
 bool UiMidiImportDialog(const MidiFileFacts& file, NoteChoice& choice, const MidiPreviewMaker& makePreview) {
   if (!QCoreApplication::instance() || !makePreview) return false;
   QDialog dialog(UiWindowWidget(MainWindowNumber));
-  dialog.setObjectName(QStringLiteral("midiImportDialog"));
-  dialog.setWindowTitle(QStringLiteral("Import MIDI"));
-  dialog.setWindowModality(Qt::ApplicationModal);
+  PrepareModalDialog(dialog, "midiImportDialog", "Import MIDI");
   MidiControls c;
-  auto* heading = new QLabel(QString::fromStdString(file.name) + QStringLiteral(": ") +
-                                 QString::number(file.seconds, 'f', 2) + QStringLiteral(" s"),
-                             &dialog);
-  heading->setTextFormat(Qt::PlainText);
-  c.picture = new QLabel(&dialog);
-  c.picture->setObjectName(QStringLiteral("preview"));
-  c.picture->setFixedSize(CanvasSize, CanvasSize);
   QFormLayout* form = BuildChoices(&dialog, c, file, choice);
-  c.text = new QLabel(&dialog);
-  c.text->setObjectName(QStringLiteral("notes"));
-  c.text->setTextFormat(Qt::PlainText);
-  c.text->setWordWrap(true);
-  c.text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  c.text->setMinimumHeight(TextLines * c.text->fontMetrics().lineSpacing());
-
-  auto* column = new QVBoxLayout;
-  column->setContentsMargins(0, 0, 0, 0);
-  column->addLayout(form);
-  column->addWidget(c.text, 1);
-  auto* choicesBox = new QWidget(&dialog);
-  choicesBox->setFixedWidth(ChoicesWidth);
-  choicesBox->setLayout(column);
-  auto* middle = new QHBoxLayout;
-  middle->addWidget(c.picture, 0, Qt::AlignTop);
-  middle->addWidget(choicesBox);
-  auto* whole = new QVBoxLayout(&dialog);
-  whole->setSizeConstraint(QLayout::SetFixedSize);
-  whole->addWidget(heading);
-  whole->addLayout(middle);
-  whole->addWidget(OkCancel(dialog));
+  const QString heading = QString::fromStdString(file.name) + QStringLiteral(": ") +
+                          QString::number(file.seconds, 'f', 2) + QStringLiteral(" s");
+  const PreviewDialogParts parts = LayOutPreviewDialog(dialog, heading, form, ChoicesWidth, TextLines);
+  c.picture = parts.picture;
+  c.text = parts.notes;
 
   ShowPreview(c, makePreview);
   const auto changed = [&c, &makePreview] { ShowPreview(c, makePreview); };
@@ -170,9 +136,7 @@ bool UiMidiImportDialog(const MidiFileFacts& file, NoteChoice& choice, const Mid
 bool UiMidiExportDialog(int& silenceBelow, const std::function<std::string(int)>& count) {
   if (!QCoreApplication::instance() || !count) return false;
   QDialog dialog(UiWindowWidget(MainWindowNumber));
-  dialog.setObjectName(QStringLiteral("midiExportDialog"));
-  dialog.setWindowTitle(QStringLiteral("Export MIDI"));
-  dialog.setWindowModality(Qt::ApplicationModal);
+  PrepareModalDialog(dialog, "midiExportDialog", "Export MIDI");
   auto* threshold = new QSpinBox(&dialog);
   threshold->setObjectName(QStringLiteral("silenceBelow"));
   threshold->setRange(1, 255);
@@ -186,7 +150,7 @@ bool UiMidiExportDialog(int& silenceBelow, const std::function<std::string(int)>
   auto* form = new QFormLayout(&dialog);
   form->addRow(QStringLiteral("&Silence below brightness:"), threshold);
   form->addRow(text);
-  form->addRow(OkCancel(dialog));
+  form->addRow(OkCancelButtons(dialog));
   const auto show = [text, threshold, &count] { text->setText(QString::fromStdString(count(threshold->value()))); };
   show();
   QObject::connect(threshold, &QSpinBox::valueChanged, &dialog, show);
