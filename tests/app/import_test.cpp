@@ -2,6 +2,9 @@
 // The Import dialog driven as a user drives it: each choice lands on the canvas as previewed, with the notes on the
 // sound; the band curve and the fitted range are taken in (the sliders Import sets are checked with every command).
 #include <sndfile.h>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTest>
 #include <filesystem>
 #include <numbers>
 #include "picture/surface.h"
@@ -55,6 +58,16 @@ TEST_F(ImportDialog, EachChoiceLandsOnTheCanvasAsPreviewed) {
     for (int k : {0, 1}) EXPECT_NEAR(Grey(rows[k]), greys[k], 3) << rows[k] << " " << greys[1 - k];
     EXPECT_TRUE(notes.contains(note)) << notes.toStdString();
   }
+  // The dialog's frame: its title, a canvas-sized picture, OK the default button (Enter), Escape closing it.
+  std::tuple<QString, QSize, bool> frame;
+  WhenModalAppears("importDialog", [&frame](QWidget* dialog) {
+    frame = {dialog->windowTitle(), dialog->findChild<QWidget*>("preview")->size(),
+             dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->isDefault()};
+    QTest::keyClick(dialog, Qt::Key_Escape);
+  });
+  AnswerFileDialog(file);
+  Menu("File", "Import Sound...");
+  EXPECT_EQ(frame, std::tuple(QString("Import Sound"), QSize(CanvasSize, CanvasSize), true));
   // With the band curve in use, each row is drawn divided by its level, so that Synthesize gives the sound back.
   Drag(BandLevelEditorNumber, {{90, 35}, {90, 55}});
   AnswerFileDialog(file);

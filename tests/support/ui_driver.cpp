@@ -57,7 +57,7 @@ void Menu(const char* title, const char* item) {
 }
 
 // Runs action once on the next modal widget of the kind (class or name) to become active: a timer looks every 5 ms.
-static void WhenModalAppears(const char* kind, std::function<void(QWidget*)> action) {
+void WhenModalAppears(const char* kind, std::function<void(QWidget*)> action) {
   QPointer<QWidget> before = QApplication::activeModalWidget();
   auto* timer = new QTimer(QCoreApplication::instance());
   QObject::connect(timer, &QTimer::timeout, timer, [=] {

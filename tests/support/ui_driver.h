@@ -34,6 +34,7 @@ void SetByUser(int control, int value);  // a slider or spin box moved by the us
 void Menu(const char* title, const char* item);
 
 // Answers for the next dialog of the kind, arranged before the action that opens it.
+void WhenModalAppears(const char* kindOrName, std::function<void(QWidget*)> action);  // a class or an object name
 void AnswerFileDialog(const std::string& path, std::function<void()> afterAccept = {});  // typed, accepted
 void AnswerColourDialog(std::optional<Colour> colour);  // none cancels
 void DismissMessageBox(std::string* title, std::string* text);
